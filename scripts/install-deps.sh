@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs, from Debian's archive, everything Noctavi needs to build, test and run.
+# Safe to run again: apt-get skips what is already installed.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  libboost-dev libboost-serialization-dev libboost-filesystem-dev libboost-thread-dev
+  libboost-system-dev libboost-program-options-dev libboost-date-time-dev
+  qt6-base-dev qt6-image-formats-plugins libqt6svg6
+  libcurl4-openssl-dev libxml2-dev libssl-dev openssl ca-certificates
+  libldns-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core xdg-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
