@@ -2,7 +2,9 @@
 #include <transport/document.hpp>
 #include <transport/error.hpp>
 
+#include "ascii.hpp"
 #include "atomic_file.hpp"
+#include "digest.hpp"
 #include "pin_store.hpp"
 #include "tls_check.hpp"
 
@@ -76,46 +78,15 @@ bool is_valid_host(const std::string& host)
 // Checks the path and percent-encodes its bytes outside ASCII.
 std::optional<std::string> request_target(const std::string& path)
 {
-    if (path.empty() || path.front() != '/')
+    const auto is_control_or_space = [](char c) { return static_cast<unsigned char>(c) <= 0x20 || c == 0x7F; };
+    if (path.empty() || path.front() != '/' || std::any_of(path.begin(), path.end(), is_control_or_space))
         return std::nullopt;
-    static const char hex[] = "0123456789ABCDEF";
-    std::string target;
-    for (unsigned char c : path) {
-        if (c <= 0x20 || c == 0x7F)
-            return std::nullopt;
-        if (c < 0x80) {
-            target += static_cast<char>(c);
-        } else {
-            target += '%';
-            target += hex[c >> 4];
-            target += hex[c & 0x0F];
-        }
-    }
-    return target;
-}
-
-std::string lower_ascii(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return result;
-}
-
-std::string_view trim(std::string_view s)
-{
-    constexpr std::string_view blanks = " \t\r\n";
-    const auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+    return detail::percent_encoded(path, [](char) { return true; });
 }
 
 content_type classify(std::string_view header)
 {
-    const std::string media = lower_ascii(trim(header.substr(0, header.find(';'))));
+    const std::string media = detail::lower_ascii(detail::trim(header.substr(0, header.find(';'))));
     if (media == "image/jpeg" || media == "image/jpg")
         return content_type::jpeg;
     if (media == "application/pdf")
@@ -132,9 +103,9 @@ content_type classify(std::string_view header)
 std::optional<std::string_view> header_value(std::string_view line, std::string_view name)
 {
     const auto colon = line.find(':');
-    if (colon == std::string_view::npos || lower_ascii(trim(line.substr(0, colon))) != name)
+    if (colon == std::string_view::npos || detail::lower_ascii(detail::trim(line.substr(0, colon))) != name)
         return std::nullopt;
-    return trim(line.substr(colon + 1));
+    return detail::trim(line.substr(colon + 1));
 }
 
 // The status code of a status line ("HTTP/1.1 200 OK"), or 0.
@@ -173,8 +144,7 @@ struct transfer_progress {
     // Of the header block being read.
     int block_status = 0;
     content_type block_type = content_type::other;
-    std::string challenge;
-    bool probe_pending = false; // the unauthenticated probe of Digest is still to be answered
+    std::string challenge; // WWW-Authenticate values, one a line
 
     tls_check tls;
 };
@@ -198,6 +168,7 @@ struct connection::state {
     bool credentials = false;
     bool digest = false;
     bool verb_is_post = false;
+    std::string target; // as sent, which Digest signs
     std::string body;
     bool responded = false;
     bool body_read = false;
@@ -213,9 +184,10 @@ struct connection::state {
     void close_request();
     bool start_request(int new_port, boost::system::error_code& ec);
     bool configure(boost::system::error_code& ec);
-    bool prepare(method verb, const std::string& target, const document* document, boost::system::error_code& ec);
+    bool prepare(method verb, const std::string& path, const document* document, boost::system::error_code& ec);
+    bool append_header(const std::string& line, boost::system::error_code& ec);
     bool exchange(boost::system::error_code& ec);
-    bool wants_digest() const;
+    bool answer_digest(boost::system::error_code& ec);
     bool record_pin(boost::system::error_code& ec);
     bool finish(boost::system::error_code& ec);
 
@@ -284,14 +256,9 @@ void connection::state::on_header_line(std::string_view line)
     } else if (const auto type = header_value(line, "content-type")) {
         p.block_type = classify(*type);
     } else if (const auto challenge = header_value(line, "www-authenticate")) {
-        p.challenge += lower_ascii(*challenge);
+        p.challenge += *challenge;
         p.challenge += '\n';
-    } else if (trim(line).empty() && p.block_status >= 200) {
-        // curl answers the unauthenticated probe of Digest itself.
-        if (p.block_status == 401 && p.probe_pending) {
-            p.probe_pending = false;
-            return;
-        }
+    } else if (detail::trim(line).empty() && p.block_status >= 200) {
         p.headers_done = true;
     }
 }
@@ -362,6 +329,7 @@ bool connection::state::configure(boost::system::error_code& ec)
 {
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L); // the target goes as Digest signed it
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(e, CURLOPT_PROXY, ""); // machines are reached directly, whatever the environment says
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &state::on_body);
@@ -378,7 +346,7 @@ bool connection::state::configure(boost::system::error_code& ec)
     if (credentials) {
         curl_easy_setopt(e, CURLOPT_USERNAME, user.c_str());
         curl_easy_setopt(e, CURLOPT_PASSWORD, password.c_str());
-        curl_easy_setopt(e, CURLOPT_HTTPAUTH, digest ? CURLAUTH_DIGEST : CURLAUTH_BASIC);
+        curl_easy_setopt(e, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
     }
     if (curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https") != CURLE_OK) {
         ec = error::transfer_failed;
@@ -399,33 +367,46 @@ bool connection::state::configure(boost::system::error_code& ec)
     return true;
 }
 
-bool connection::state::prepare(method verb, const std::string& target, const document* document,
+bool connection::state::prepare(method verb, const std::string& path, const document* document,
                                 boost::system::error_code& ec)
 {
-    std::string url = (secure ? "https://" : "http://") + host + ':' + std::to_string(port) + target;
+    // A send that failed may be tried again on the same request: start afresh.
+    curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
+    headers.reset();
+    digest = false;
     verb_is_post = verb == method::post;
+    target = path;
     if (verb_is_post) {
         if (document && !document->render_xml(body, ec))
             return false;
-        headers.reset(curl_slist_append(nullptr, "Content-Type: text/xml; charset=UTF-8"));
         // A machine need not know 100-continue; the body goes at once.
-        curl_slist* more = headers ? curl_slist_append(headers.get(), "Expect:") : nullptr;
-        if (!more) {
-            ec = system_error(ENOMEM);
+        if (!append_header("Content-Type: text/xml; charset=UTF-8", ec) || !append_header("Expect:", ec))
             return false;
-        }
         curl_easy_setopt(easy.get(), CURLOPT_POST, 1L);
         curl_easy_setopt(easy.get(), CURLOPT_POSTFIELDS, body.c_str());
         curl_easy_setopt(easy.get(), CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-        curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headers.get());
     } else {
         const std::string query = document ? document->render_query() : std::string();
         if (!query.empty())
-            url += (target.find('?') == std::string::npos ? '?' : '&') + query;
+            target += (path.find('?') == std::string::npos ? '?' : '&') + query;
         curl_easy_setopt(easy.get(), CURLOPT_HTTPGET, 1L);
     }
+    const std::string url = (secure ? "https://" : "http://") + host + ':' + std::to_string(port) + target;
     curl_easy_setopt(easy.get(), CURLOPT_URL, url.c_str());
     return configure(ec);
+}
+
+bool connection::state::append_header(const std::string& line, boost::system::error_code& ec)
+{
+    curl_slist* list = curl_slist_append(headers.get(), line.c_str());
+    if (!list) {
+        ec = system_error(ENOMEM);
+        return false;
+    }
+    headers.release();
+    headers.reset(list);
+    curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headers.get());
+    return true;
 }
 
 bool connection::state::start_transfer(boost::system::error_code& ec)
@@ -434,7 +415,6 @@ bool connection::state::start_transfer(boost::system::error_code& ec)
     progress = detail::transfer_progress();
     progress.tls.host = host;
     progress.tls.port = port;
-    progress.probe_pending = digest;
     if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
         ec = error::transfer_failed;
         return false;
@@ -451,9 +431,20 @@ void connection::state::stop_transfer()
     }
 }
 
-bool connection::state::wants_digest() const
+// Answers a Digest challenge to the request just made, once; the request
+// then goes again with the answer in place of Basic credentials.
+bool connection::state::answer_digest(boost::system::error_code& ec)
 {
-    return credentials && !digest && status == 401 && progress.challenge.find("digest") != std::string::npos;
+    if (!credentials || digest || status != 401)
+        return false;
+    const auto authorization =
+        detail::digest_authorization(progress.challenge, verb_is_post ? "POST" : "GET", target, user, password);
+    if (!authorization || !append_header("Authorization: " + *authorization, ec))
+        return false;
+    curl_easy_setopt(easy.get(), CURLOPT_USERNAME, static_cast<const char*>(nullptr));
+    curl_easy_setopt(easy.get(), CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
+    digest = true;
+    return true;
 }
 
 bool connection::state::record_pin(boost::system::error_code& ec)
@@ -476,7 +467,7 @@ bool connection::state::record_pin(boost::system::error_code& ec)
     return false;
 }
 
-// Runs the request until its response's headers are in, following a Digest
+// Runs the request until its response's headers are in, answering a Digest
 // challenge once.
 bool connection::state::exchange(boost::system::error_code& ec)
 {
@@ -487,12 +478,10 @@ bool connection::state::exchange(boost::system::error_code& ec)
         }
         status = progress.block_status;
         type = progress.block_type;
-        if (!wants_digest())
+        if (!answer_digest(ec))
             break;
-        digest = true;
-        curl_easy_setopt(easy.get(), CURLOPT_HTTPAUTH, CURLAUTH_DIGEST);
     }
-    if (!record_pin(ec)) {
+    if (ec || !record_pin(ec)) {
         stop_transfer();
         return false;
     }

@@ -1,6 +1,7 @@
 #include <transport/document.hpp>
 #include <transport/error.hpp>
 
+#include "ascii.hpp"
 #include "xml_owner.hpp"
 
 #include <libxml/HTMLparser.h>
@@ -32,7 +33,9 @@ using parser_context = std::unique_ptr<xmlParserCtxt, parser_context_free>;
 // need one, so stopping there keeps every entity bomb out.
 void refuse_doctype(void* context, const xmlChar*, const xmlChar*, const xmlChar*)
 {
-    xmlStopParser(static_cast<xmlParserCtxt*>(context));
+    xmlParserCtxt* parser = static_cast<xmlParserCtxt*>(context);
+    xmlStopParser(parser);
+    parser->wellFormed = 0; // stopping alone would hand back the part read so far
 }
 
 constexpr int xml_options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
@@ -88,20 +91,10 @@ bool is_character_data(std::string_view text)
     return xmlCheckUTF8(reinterpret_cast<const xmlChar*>(terminated.c_str())) != 0;
 }
 
-void append_percent_encoded(std::string& out, std::string_view text)
+bool is_unreserved(char c)
 {
-    static const char hex[] = "0123456789ABCDEF";
-    for (unsigned char c : text) {
-        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                                c == '-' || c == '.' || c == '_' || c == '~';
-        if (unreserved) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 0x0F];
-        }
-    }
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_' || c == '~';
 }
 
 node parent_element(node element)
@@ -339,9 +332,9 @@ std::string document::render_query() const
     for (const auto& [key, value] : query_) {
         if (!result.empty())
             result += '&';
-        append_percent_encoded(result, key);
+        result += detail::percent_encoded(key, is_unreserved);
         result += '=';
-        append_percent_encoded(result, value);
+        result += detail::percent_encoded(value, is_unreserved);
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #include <transport/document.hpp>
 #include <transport/node.hpp>
 
+#include "ascii.hpp"
 #include "xml_owner.hpp"
 
 #include <libxml/tree.h>
@@ -14,25 +15,6 @@ namespace {
 const document* owner_of(node element)
 {
     return element && element->doc ? static_cast<const document*>(element->doc->_private) : nullptr;
-}
-
-std::string upper_ascii(const xmlChar* name)
-{
-    std::string result(reinterpret_cast<const char*>(name));
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return result;
-}
-
-std::string_view trim(std::string_view s)
-{
-    constexpr std::string_view blanks = " \t\r\n";
-    const auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
 }
 
 void append_escaped(std::string& out, std::string_view value)
@@ -76,7 +58,7 @@ int tag_index(node element)
         return -1;
     if (element->type != XML_ELEMENT_NODE || (element->ns && element->ns->prefix))
         return owner->tag_count();
-    return owner->tag_index(upper_ascii(element->name));
+    return owner->tag_index(detail::upper_ascii(reinterpret_cast<const char*>(element->name)));
 }
 
 std::optional<std::string> text(node element)
@@ -100,7 +82,7 @@ bool number(node element, long& value)
     const auto content = text(element);
     if (!content)
         return false;
-    const std::string_view digits = trim(*content);
+    const std::string_view digits = detail::trim(*content);
     long parsed = 0;
     const auto [end, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), parsed);
     if (digits.empty() || failure != std::errc() || end != digits.data() + digits.size())

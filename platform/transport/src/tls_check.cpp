@@ -1,5 +1,6 @@
 #include "tls_check.hpp"
 
+#include "ascii.hpp"
 #include "pin_store.hpp"
 
 #include <arpa/inet.h>
@@ -28,12 +29,6 @@ bool verifies_for_host(X509_STORE_CTX* context, const std::string& host)
     return named == 1 && X509_verify_cert(context) == 1;
 }
 
-bool is_self_signed(X509* certificate)
-{
-    EVP_PKEY* key = X509_get0_pubkey(certificate);
-    return key && X509_check_issued(certificate, certificate) == X509_V_OK && X509_verify(certificate, key) == 1;
-}
-
 // SHA-256 of the certificate's SubjectPublicKeyInfo: it survives the renewal
 // of a certificate that keeps its key.
 std::string key_fingerprint(X509* certificate)
@@ -46,13 +41,7 @@ std::string key_fingerprint(X509* certificate)
     if (size <= 0 || EVP_Digest(der.get(), static_cast<std::size_t>(size), digest, &digest_size, EVP_sha256(),
                                 nullptr) != 1)
         return {};
-    static const char hex[] = "0123456789abcdef";
-    std::string result = "sha256:";
-    for (unsigned int i = 0; i < digest_size; ++i) {
-        result += hex[digest[i] >> 4];
-        result += hex[digest[i] & 0x0F];
-    }
-    return result;
+    return "sha256:" + hex(digest, digest_size);
 }
 
 tls_check::outcome judge_self_signed(tls_check& check)
@@ -75,7 +64,7 @@ int verify_certificate(X509_STORE_CTX* context, void* data)
         return 1;
     }
     X509* leaf = X509_STORE_CTX_get0_cert(context);
-    if (!leaf || !is_self_signed(leaf) || (check.key = key_fingerprint(leaf)).empty()) {
+    if (!leaf || X509_self_signed(leaf, 1) != 1 || (check.key = key_fingerprint(leaf)).empty()) {
         check.result = tls_check::outcome::untrusted;
         return 0;
     }

@@ -107,7 +107,7 @@ RecordedRequest Record(const Request& request, bool secure)
 
 Reply NotFound()
 {
-    return Reply{404, "text/html", "<html><body>Not Found</body></html>", {}, {}, Fault::None};
+    return Reply(404, "text/html", "<html><body>Not Found</body></html>");
 }
 
 std::string Head(const Reply& reply)
@@ -194,7 +194,7 @@ struct detail::MachineCore {
 
     Reply Challenge(Credentials::Scheme scheme) const
     {
-        Reply reply{401, "text/html", "<html><body>Unauthorized</body></html>", {}, {}, Fault::None};
+        Reply reply(401, "text/html", "<html><body>Unauthorized</body></html>");
         reply.headers.emplace_back("WWW-Authenticate", detail::Challenge(scheme, nonce));
         return reply;
     }

@@ -45,12 +45,21 @@ enum class Fault {
 };
 
 struct Reply {
+    Reply() = default;
+    Reply(int status, std::string contentType, std::string body, Fault fault = Fault::None)
+        : status(status)
+        , contentType(std::move(contentType))
+        , body(std::move(body))
+        , fault(fault)
+    {
+    }
+
     int status = 200;
     std::string contentType = "text/xml; charset=UTF-8";
     std::string body;
+    Fault fault = Fault::None;
     std::vector<std::pair<std::string, std::string>> headers;
     std::chrono::milliseconds delay{0}; // before anything is sent
-    Fault fault = Fault::None;
 };
 
 using Handler = std::function<Reply(const RecordedRequest&)>;
@@ -70,6 +79,15 @@ struct Credentials {
 class FakeMachine {
 public:
     struct Options {
+        Options() = default;
+        explicit Options(std::string address, std::optional<TestCertificate> certificate = std::nullopt,
+                         std::uint16_t port = 0)
+            : address(std::move(address))
+            , port(port)
+            , certificate(std::move(certificate))
+        {
+        }
+
         std::string address = "127.0.0.1"; // must lie in 127.0.0.0/8
         std::uint16_t port = 0;             // 0 takes a free one
         std::optional<TestCertificate> certificate; // HTTPS when given
