@@ -5,7 +5,6 @@
 namespace {
 
 using RSS::Item;
-using RSS::ItemList;
 using RSS::RSSFeed;
 
 const char kDate[] = "Tue, 09 Dec 2008 10:15:30 +0900";
@@ -13,26 +12,6 @@ const char kDate[] = "Tue, 09 Dec 2008 10:15:30 +0900";
 Item ItemPublished(const std::string& pub)
 {
     return Item("title", "http://127.0.0.1/thumb.jpg", "Box", "guid-1", pub);
-}
-
-TEST(RSSFeed, HoldsItsTextsAndItemsInOrder)
-{
-    const RSSFeed feed("Box of alice", "http://127.0.0.1/feed", kDate,
-                       {Item("t1", "d1", "c1", "g1", "p1"), Item("t2", "d2", "c2", "g2", "p2")});
-    EXPECT_EQ(feed.GetTitle(), "Box of alice");
-    EXPECT_EQ(feed.GetLink(), "http://127.0.0.1/feed");
-    EXPECT_EQ(feed.GetDate(), kDate);
-    ASSERT_EQ(feed.GetItemList().size(), 2u);
-    const Item& second = feed.GetItemList()[1];
-    EXPECT_EQ(second.GetTitle(), "t2");
-    EXPECT_EQ(second.GetDescription(), "d2");
-    EXPECT_EQ(second.GetCategory(), "c2");
-    EXPECT_EQ(second.GetGuid(), "g2");
-    EXPECT_EQ(second.GetPub(), "p2");
-
-    const RSSFeed empty;
-    EXPECT_EQ(empty.GetTitle(), "");
-    EXPECT_TRUE(empty.GetItemList().empty());
 }
 
 TEST(RSSFeed, CopiesAreIndependent)

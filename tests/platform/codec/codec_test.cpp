@@ -83,29 +83,15 @@ TEST(Codec, DamagedInputGivesAnErrorCodeAndNoBytes)
     }
 }
 
-TEST(Codec, InvalidArgumentsAreRefused)
+TEST(Codec, InvalidArgumentsAreRefusedAndEmptyThePreviousOutput)
 {
-    codec::buffer output;
-    EXPECT_EQ(codec::encipher(nullptr, 4, kKey, kKeyLength, output), codec::result::failure);
-    EXPECT_EQ(codec::encipher(reinterpret_cast<const unsigned char*>("abcd"), 4, nullptr, kKeyLength, output),
-              codec::result::failure);
-    EXPECT_EQ(codec::decipher(nullptr, 16, kKey, kKeyLength, output), codec::result::failure);
-    EXPECT_TRUE(output.empty());
-}
-
-TEST(Codec, AFailedCallEmptiesThePreviousOutputAndBuffersMove)
-{
-    const Bytes plain = ToBytes("abc");
+    const Bytes plain = ToBytes("abcd");
     codec::buffer output;
     ASSERT_EQ(codec::encipher(plain.data(), plain.size(), kKey, kKeyLength, output), codec::result::success);
-    ASSERT_EQ(output.size(), 16u);
-
-    codec::buffer moved(std::move(output));
-    EXPECT_EQ(moved.size(), 16u);
+    EXPECT_EQ(codec::encipher(nullptr, 4, kKey, kKeyLength, output), codec::result::failure);
     EXPECT_TRUE(output.empty());
-
-    EXPECT_EQ(codec::decipher(plain.data(), plain.size(), kKey, kKeyLength, moved), codec::result::failure);
-    EXPECT_TRUE(moved.empty());
+    EXPECT_EQ(codec::encipher(plain.data(), plain.size(), nullptr, kKeyLength, output), codec::result::failure);
+    EXPECT_EQ(codec::decipher(nullptr, 16, kKey, kKeyLength, output), codec::result::failure);
 }
 
 // With the default properties asking for a provider that is not loaded, no
