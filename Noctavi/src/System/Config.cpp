@@ -59,10 +59,12 @@ struct Config::Pimpl : pelmo::config<std::string> {
     // Every value converts to its key's type and lies within its bounds.
     void CheckValues() const;
     TimeoutTable BuildTimeoutTable() const;
+    MonitoredEntry::EntryProperty BuildEntryDefaults() const;
 
     ConfigLimits::Range regularCheckInterval;
     ConfigLimits::Range popupEventEraseInterval;
     TimeoutTable timeouts;
+    MonitoredEntry::EntryProperty entryDefaults;
 
 private:
     struct Bounds {
@@ -172,6 +174,18 @@ Config::TimeoutTable Config::Pimpl::BuildTimeoutTable() const
     return table;
 }
 
+MonitoredEntry::EntryProperty Config::Pimpl::BuildEntryDefaults() const
+{
+    const MonitoredEntry::MFP mfp(boost::none, std::wstring(), GetInt("ENTRY_DEFAULT_HTTP"),
+                                  GetInt("ENTRY_DEFAULT_HTTPS"), GetBool("ENTRY_DEFAULT_SSL"));
+    const MonitoredEntry::Config config(
+        GetInt("ENTRY_DEFAULT_LOG_MAX"), GetInt("ENTRY_DEFAULT_REGULAR_CHECK_INTERVAL_MS"),
+        GetBool("ENTRY_DEFAULT_ENABLE_NOTICE"), GetInt("POPUP_EVENT_ERASE_INTERVAL_MS"),
+        GetBool("ENTRY_DEFAULT_ENABLE_EVENT_READ"), GetBool("ENTRY_DEFAULT_ENABLE_DELETE_MSG"));
+    return MonitoredEntry::EntryProperty(GetBool("ENTRY_DEFAULT_ENABLE_MONITORING"), mfp, MonitoredEntry::User(),
+                                         config);
+}
+
 Config::Config()
     : pimpl_(new Pimpl)
 {
@@ -201,6 +215,7 @@ void Config::Load()
     pimpl_->regularCheckInterval = regularCheckInterval;
     pimpl_->popupEventEraseInterval = popupEventEraseInterval;
     pimpl_->timeouts = pimpl_->BuildTimeoutTable();
+    pimpl_->entryDefaults = pimpl_->BuildEntryDefaults();
 }
 
 int Config::GetPort() const
@@ -278,6 +293,11 @@ const ConfigLimits::Range& Config::GetPopupEventEraseIntervalRange() const
 const Config::TimeoutTable& Config::GetTimeoutTable() const
 {
     return pimpl_->timeouts;
+}
+
+const MonitoredEntry::EntryProperty& Config::GetEntryDefaults() const
+{
+    return pimpl_->entryDefaults;
 }
 
 std::string GetConfigFilePath()

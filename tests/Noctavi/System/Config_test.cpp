@@ -199,6 +199,29 @@ TEST_F(ConfigTest, DefectiveFileIsRewrittenBesideABackup)
     EXPECT_NE(rewritten.find("ENTRY_MAX = 5\n"), std::string::npos);
 }
 
+TEST_F(ConfigTest, EntryDefaultsComeFromTheirKeys)
+{
+    config_.Load();
+    const MonitoredEntry::EntryProperty& defaults = config_.GetEntryDefaults();
+    EXPECT_TRUE(defaults.GetMonitoring());
+    EXPECT_EQ(defaults.GetMFP(), MonitoredEntry::MFP(boost::none, L"", 80, 443, true));
+    EXPECT_EQ(defaults.GetUser(), MonitoredEntry::User());
+    const MonitoredEntry::Config& entry = defaults.GetConfig();
+    EXPECT_EQ(entry.GetLogMax(), 25);
+    EXPECT_EQ(entry.GetInterval(), 1800000);
+    EXPECT_TRUE(entry.GetNotice());
+    EXPECT_EQ(entry.GetEraseTime(), 10000);
+    EXPECT_FALSE(entry.GetEventRead());
+    EXPECT_TRUE(entry.GetDeleteMsg());
+
+    WriteOverrides("ENTRY_DEFAULT_SSL = 0\nENTRY_DEFAULT_HTTP = 8080\nPOPUP_EVENT_ERASE_INTERVAL_MS = 0\n"
+                   "ENTRY_DEFAULT_ENABLE_EVENT_READ = 1\n");
+    config_.Load();
+    EXPECT_EQ(config_.GetEntryDefaults().GetMFP(), MonitoredEntry::MFP(boost::none, L"", 8080, 443, false));
+    EXPECT_EQ(config_.GetEntryDefaults().GetConfig().GetEraseTime(), 0);
+    EXPECT_TRUE(config_.GetEntryDefaults().GetConfig().GetEventRead());
+}
+
 TEST_F(ConfigTest, NewerVersionFailsTheLoad)
 {
     WriteOverrides("VERSION = 2.00\n");

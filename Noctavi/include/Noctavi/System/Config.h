@@ -2,6 +2,7 @@
 #define NOCTAVI_SYSTEM_CONFIG_H
 
 #include <Noctavi/HTTP/Timeout.h>
+#include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/System/ConfigLimits.h>
 
 #include <boost/shared_ptr.hpp>
@@ -15,7 +16,7 @@
 // Load reads the file once at start-up (writing it with every default when it
 // is missing, and rewriting it with a ".bak" copy of the old one when keys are
 // missing), refuses values the program cannot run with, and derives the
-// time-out table and the ranges. The getters are valid after a successful Load.
+// time-out table, the ranges and a new entry's defaults. The getters are valid after a successful Load.
 class Config {
 public:
     // One record per kind of request, in this order: generic HTTP (the feed),
@@ -50,6 +51,9 @@ public:
     const ConfigLimits::Range& GetRegularCheckIntervalRange() const;
     const ConfigLimits::Range& GetPopupEventEraseIntervalRange() const;
     const TimeoutTable& GetTimeoutTable() const;
+    // What a new entry starts with: the ENTRY_DEFAULT_ settings and the
+    // default pop-up time; no machine name, host or account.
+    const MonitoredEntry::EntryProperty& GetEntryDefaults() const;
 
 private:
     Config();
