@@ -6,6 +6,7 @@
 #include <pelmo/nonsupport_version.hpp>
 #include <pelmo/open_file_failure.hpp>
 
+#include <support/ReadFile.h>
 #include <support/TempDir.h>
 
 #include <boost/filesystem/operations.hpp>
@@ -16,7 +17,6 @@
 
 #include <fstream>
 #include <locale>
-#include <sstream>
 
 namespace {
 
@@ -53,14 +53,6 @@ private:
     fs::path file_;
 };
 
-std::string ReadFile(const fs::path& file)
-{
-    std::ifstream in(file.string());
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 void WriteFile(const fs::path& file, const std::string& text)
 {
     std::ofstream(file.string()) << text;
@@ -95,7 +87,7 @@ TEST_F(ConfigFile, MissingFileIsWrittenWithDefaultsInClassicFormat)
     EXPECT_NO_THROW(config_.load());
     std::locale::global(previous);
 
-    EXPECT_EQ(ReadFile(File()), kDefaults);
+    EXPECT_EQ(support::ReadFile(File()), kDefaults);
     EXPECT_EQ(config_.get("ALPHA"), "1");
     EXPECT_EQ(config_.get("VERSION"), "1.00");
     EXPECT_FALSE(fs::exists(Sibling(".tmp")));
@@ -121,7 +113,7 @@ TEST_F(ConfigFile, ParsesTheLineSyntax)
     EXPECT_THROW(config_.get("UNKNOWN"), pelmo::logic_error);
 
     config_.save(false);
-    EXPECT_EQ(ReadFile(File()), "ALPHA = last wins\nBETA = a=b\nGAMMA = kept\nVERSION = 1.00\n");
+    EXPECT_EQ(support::ReadFile(File()), "ALPHA = last wins\nBETA = a=b\nGAMMA = kept\nVERSION = 1.00\n");
 }
 
 TEST_F(ConfigFile, VersionTextsOfTheCurrentVersion)
@@ -159,8 +151,8 @@ TEST_F(ConfigFile, DefectiveFileIsMergedAndRewrittenWithBackup)
     EXPECT_EQ(config_.get("BETA"), "two words");
 
     config_.save(true);
-    EXPECT_EQ(ReadFile(Sibling(".bak")), old);
-    EXPECT_EQ(ReadFile(File()), "ALPHA = 7\nBETA = two words\nGAMMA = 0.5\nVERSION = 1.00\n");
+    EXPECT_EQ(support::ReadFile(Sibling(".bak")), old);
+    EXPECT_EQ(support::ReadFile(File()), "ALPHA = 7\nBETA = two words\nGAMMA = 0.5\nVERSION = 1.00\n");
 
     config_.remove_files();
     EXPECT_FALSE(fs::exists(File()));
@@ -182,13 +174,13 @@ TEST_F(ConfigFile, FailedSaveKeepsThePreviousFile)
     fs::create_symlink("/dev/full", Sibling(".tmp"));
 
     EXPECT_THROW(config_.save(true), pelmo::open_file_failure);
-    EXPECT_EQ(ReadFile(File()), kDefaults);
+    EXPECT_EQ(support::ReadFile(File()), kDefaults);
     EXPECT_FALSE(fs::exists(Sibling(".bak")));
     EXPECT_FALSE(fs::is_symlink(Sibling(".tmp")));
 
     config_.save(false);
     EXPECT_EQ(config_.get("ALPHA"), "changed");
-    EXPECT_NE(ReadFile(File()).find("ALPHA = changed\n"), std::string::npos);
+    EXPECT_NE(support::ReadFile(File()).find("ALPHA = changed\n"), std::string::npos);
 }
 
 TEST_F(ConfigFile, UnreadableFileFailsToOpen)

@@ -5,6 +5,7 @@
 #include <pelmo/nonsupport_version.hpp>
 
 #include <support/ScopedEnv.h>
+#include <support/ReadFile.h>
 #include <support/TempDir.h>
 
 #include <boost/algorithm/string/split.hpp>
@@ -16,7 +17,6 @@
 #include <fstream>
 #include <locale>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -44,14 +44,6 @@ const std::size_t kPrintRecord = 6;
 struct DecimalComma : std::numpunct<char> {
     char do_decimal_point() const override { return ','; }
 };
-
-std::string ReadFile(const fs::path& file)
-{
-    std::ifstream in(file.string());
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -87,7 +79,7 @@ TEST_F(ConfigTest, MissingFileIsWrittenWithEveryKeyAtItsDefault)
     config_.Load();
     std::locale::global(previous);
 
-    const std::vector<std::string> lines = Lines(ReadFile(File()));
+    const std::vector<std::string> lines = Lines(support::ReadFile(File()));
     ASSERT_EQ(lines.size(), 47u);
     EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
     EXPECT_EQ(lines.back(), "VERSION = 1.00");
@@ -193,8 +185,8 @@ TEST_F(ConfigTest, DefectiveFileIsRewrittenBesideABackup)
     config_.Load();
     EXPECT_EQ(config_.GetEntryMax(), 5);
     EXPECT_EQ(config_.GetPort(), 61000);
-    EXPECT_EQ(ReadFile(File().parent_path() / "config.bak"), "ENTRY_MAX = 5\nVERSION = 1.00\n");
-    const std::string rewritten = ReadFile(File());
+    EXPECT_EQ(support::ReadFile(File().parent_path() / "config.bak"), "ENTRY_MAX = 5\nVERSION = 1.00\n");
+    const std::string rewritten = support::ReadFile(File());
     EXPECT_EQ(Lines(rewritten).size(), 47u);
     EXPECT_NE(rewritten.find("ENTRY_MAX = 5\n"), std::string::npos);
 }

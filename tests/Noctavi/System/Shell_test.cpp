@@ -1,5 +1,6 @@
 #include <Noctavi/System/Shell.h>
 
+#include <support/ReadFile.h>
 #include <support/ScopedEnv.h>
 #include <support/TempDir.h>
 #include <support/WaitUntil.h>
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -38,13 +38,7 @@ protected:
         fs::permissions(script, fs::perms::owner_all);
     }
 
-    std::string LoggedLines() const
-    {
-        std::ifstream in(Log().string());
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string LoggedLines() const { return support::ReadFile(Log()); }
 
     // The opener runs detached, so its line appears some time after the call.
     std::string WaitForLines(std::size_t count) const
