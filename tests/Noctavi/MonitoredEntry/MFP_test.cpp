@@ -6,17 +6,6 @@ namespace {
 
 using MonitoredEntry::MFP;
 
-TEST(MFP, DefaultIsEmptyAndInvalid)
-{
-    const MFP mfp;
-    EXPECT_FALSE(mfp.GetName());
-    EXPECT_EQ(mfp.GetHost(), L"");
-    EXPECT_FALSE(mfp.GetHTTP());
-    EXPECT_FALSE(mfp.GetHTTPS());
-    EXPECT_FALSE(mfp.GetSSL());
-    EXPECT_FALSE(mfp.IsValid());
-}
-
 TEST(MFP, TheChosenSchemeNeedsItsPort)
 {
     EXPECT_TRUE(MFP(boost::none, L"10.0.0.1", boost::none, 443, true).IsValid());
@@ -24,6 +13,7 @@ TEST(MFP, TheChosenSchemeNeedsItsPort)
     EXPECT_TRUE(MFP(boost::none, L"10.0.0.1", 80, boost::none, false).IsValid());
     EXPECT_FALSE(MFP(boost::none, L"10.0.0.1", 80, boost::none, true).IsValid());
     EXPECT_TRUE(MFP(boost::none, L"10.0.0.1", 0, 65535, true).IsValid());
+    EXPECT_FALSE(MFP().IsValid());
 }
 
 TEST(MFP, EveryPresentPartMustBeSound)

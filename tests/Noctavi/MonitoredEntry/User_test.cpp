@@ -60,14 +60,4 @@ TEST(User, EqualityComparesNamesExactlyAndPasswordsByCipher)
     EXPECT_NE(base, User(std::wstring(L"Alice"), L"alice", Password(L"PW")));
 }
 
-TEST(User, CopiesAreIndependent)
-{
-    const User original(std::wstring(L"Alice"), L"alice", Password(L"pw"));
-    User copy(original);
-    copy.SetPassword(Password(L"other"));
-    copy.SetID(L"bob");
-    EXPECT_EQ(original.GetPassword().GetText(), L"pw");
-    EXPECT_EQ(original.GetID(), L"alice");
-}
-
 } // namespace

@@ -103,23 +103,20 @@ TEST_F(ConfigTest, DefaultsAreTheProcessWideStartValues)
     for (const HTTP::Timeout& record : config_.GetTimeoutTable())
         EXPECT_EQ(record, (HTTP::Timeout{30000, 1, 30000, 30000}));
 
+    // The copies hold the defaults before any load, so that they agree with a fresh file.
     const ConfigLimits start;
     SetConfigLimits(ConfigLimits{0, 0, {0, 0}, {0, 0}, 0, 0, 0, 0, 0, 0});
     ApplyConfigLimits();
     const ConfigLimits& applied = GetConfigLimits();
-    EXPECT_EQ(applied.EntryMax, start.EntryMax);
-    EXPECT_EQ(applied.EventLogMaxLimit, start.EventLogMaxLimit);
-    EXPECT_EQ(applied.RegularCheckInterval.lower(), start.RegularCheckInterval.lower());
-    EXPECT_EQ(applied.RegularCheckInterval.upper(), start.RegularCheckInterval.upper());
-    EXPECT_EQ(applied.PopupEventEraseInterval.lower(), start.PopupEventEraseInterval.lower());
-    EXPECT_EQ(applied.PopupEventEraseInterval.upper(), start.PopupEventEraseInterval.upper());
+    const auto fields = [](const ConfigLimits& l) {
+        return std::vector<std::int64_t>{l.EntryMax, l.EventLogMaxLimit, l.RegularCheckInterval.lower(),
+                                         l.RegularCheckInterval.upper(), l.PopupEventEraseInterval.lower(),
+                                         l.PopupEventEraseInterval.upper(), l.SubscribeResponseLimit, l.Port,
+                                         l.SubscribeInterval, l.RetrySubscribeInterval, l.MachineMonitorInterval,
+                                         l.DetectedEventQueueSize};
+    };
+    EXPECT_EQ(fields(applied), fields(start));
     EXPECT_EQ(applied.SubscribeResponseLimit, 180000);
-    EXPECT_EQ(applied.SubscribeResponseLimit, start.SubscribeResponseLimit);
-    EXPECT_EQ(applied.Port, start.Port);
-    EXPECT_EQ(applied.SubscribeInterval, start.SubscribeInterval);
-    EXPECT_EQ(applied.RetrySubscribeInterval, start.RetrySubscribeInterval);
-    EXPECT_EQ(applied.MachineMonitorInterval, start.MachineMonitorInterval);
-    EXPECT_EQ(applied.DetectedEventQueueSize, start.DetectedEventQueueSize);
 }
 
 TEST_F(ConfigTest, RangePairsMustNotBeInverted)
