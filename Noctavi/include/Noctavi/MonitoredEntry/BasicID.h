@@ -3,8 +3,9 @@
 
 #include <cstdint>
 
-// Typed identifier of an entry or an event, compared by value; one signed
-// 32-bit value whatever T is.
+// Typed identifier of an entry or an event, compared by value. It holds one
+// signed 32-bit value on every platform whatever T is (the program uses
+// BasicID<long> only), so stored identifiers read back the same everywhere.
 template <class T>
 class BasicID {
 public:
