@@ -19,7 +19,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -54,75 +56,52 @@ private:
     const ConfigLimits saved_;
 };
 
-// Counts deliveries and records, on the notifying thread, the threads it was
-// called on and the number of entries it saw. Can hold a delivery at a gate.
-class RecordingObserver : public MonitoredEntry::Observer {
-public:
+// Records each delivery after reading the model in it. Deliveries numbered
+// beyond `passes` then wait at a gate until they are let through.
+struct RecordingObserver : MonitoredEntry::Observer {
+    std::atomic<int> deliveries{0};
+    std::atomic<std::size_t> lastSize{static_cast<std::size_t>(-1)};
+    std::atomic<bool> inside{false};
+    std::mutex mutex;
+    std::condition_variable gate;
+    std::set<std::thread::id> threads; // guarded by mutex
+    int passes = std::numeric_limits<int>::max(); // guarded by mutex
+
     void Notify(EntryManager& manager) override
     {
-        std::size_t size;
-        {
-            MonitoredEntry::ModelLock lock(manager);
-            size = manager.GetEntryDB().Size();
-        }
-        std::unique_lock<std::mutex> lock(mutex_);
-        threads_.insert(std::this_thread::get_id());
-        lastSize_ = size;
-        ++deliveries_;
-        inside_ = true;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return !held_; });
-        inside_ = false;
+        MonitoredEntry::ModelLock model(manager);
+        lastSize = manager.GetEntryDB().Size();
+        model.Unlock();
+        std::unique_lock<std::mutex> lock(mutex);
+        threads.insert(std::this_thread::get_id());
+        const int number = ++deliveries;
+        inside = true;
+        gate.wait(lock, [&] { return number <= passes; });
+        inside = false;
     }
 
-    int Deliveries() const
+    void PassUpTo(int n)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return deliveries_;
+        std::lock_guard<std::mutex> lock(mutex);
+        passes = n;
+        gate.notify_all();
     }
 
-    // Waits until a delivery has seen the table with that many entries.
     bool WaitForSize(std::size_t size)
     {
-        return support::WaitUntil([&] {
-            std::lock_guard<std::mutex> lock(mutex_);
-            return lastSize_ == size;
-        });
+        return support::WaitUntil([&] { return lastSize == size; });
     }
 
-    std::set<std::thread::id> Threads() const
+    bool WaitForHeldDelivery(int n)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return threads_;
+        return support::WaitUntil([&] { return deliveries == n && inside; });
     }
 
-    void Hold()
+    // Waits briefly for a delivery beyond the nth: one that should never come.
+    bool GetsMoreThan(int n)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        held_ = true;
+        return support::WaitUntil([&] { return deliveries > n; }, std::chrono::milliseconds(200));
     }
-
-    void Release()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        held_ = false;
-        changed_.notify_all();
-    }
-
-    bool IsInside() const
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return inside_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::set<std::thread::id> threads_;
-    std::size_t lastSize_ = static_cast<std::size_t>(-1);
-    int deliveries_ = 0;
-    bool held_ = false;
-    bool inside_ = false;
 };
 
 ID Add(EntryManager& manager, const EntryProperty& property)
@@ -133,29 +112,25 @@ ID Add(EntryManager& manager, const EntryProperty& property)
     return id;
 }
 
-void ChangeHost(EntryManager& manager, ID id, const std::wstring& host, bool monitoring)
+void Change(EntryManager& manager, ID id, const std::function<void(EntryProperty&)>& change)
 {
     Transaction transaction(manager);
     const auto entry = transaction.GetEntryDB().CloneEntry(id);
-    auto property = entry->GetProperty();
-    auto mfp = property.GetMFP();
-    mfp.SetHost(host);
-    property.SetMFP(mfp);
-    property.SetMonitoring(monitoring);
+    EntryProperty property = entry->GetProperty();
+    change(property);
     entry->SetProperty(property);
     transaction.SetEntry(entry);
     transaction.Commit();
 }
 
-void SetStatus(EntryManager& manager, ID id, int status)
+void ChangeHost(EntryManager& manager, ID id, const std::wstring& host, bool monitoring)
 {
-    Transaction transaction(manager);
-    const auto entry = transaction.GetEntryDB().CloneEntry(id);
-    auto property = entry->GetProperty();
-    property.SetStatus(status);
-    entry->SetProperty(property);
-    transaction.SetEntry(entry);
-    transaction.Commit();
+    Change(manager, id, [&](EntryProperty& property) {
+        MonitoredEntry::MFP mfp = property.GetMFP();
+        mfp.SetHost(host);
+        property.SetMFP(mfp);
+        property.SetMonitoring(monitoring);
+    });
 }
 
 TEST(EntryManager, TheEntryLimitIsTestedBeforeTheHost)
@@ -197,8 +172,6 @@ TEST(EntryManager, AnUncommittedTransactionRestoresTheTableAndTellsNobody)
     EntryManager manager;
     Add(manager, Property(L"10.0.0.1"));
     Add(manager, Property(L"10.0.0.2"));
-    manager.AddObserver(observer);
-    ASSERT_TRUE(observer.WaitForSize(2));
 
     try {
         Transaction transaction(manager);
@@ -216,13 +189,24 @@ TEST(EntryManager, AnUncommittedTransactionRestoresTheTableAndTellsNobody)
         EXPECT_EQ(manager.GetEntryDB().GetEntry(ID(1)).GetProperty().GetMFP().GetHost(), L"10.0.0.2");
     }
 
-    // The nested commit notified once; a rollback adds nothing.
-    ASSERT_TRUE(support::WaitUntil([&] { return observer.Deliveries() == 2; }));
+    // Hold the second delivery: it took the last request, and a commit made
+    // while the first was held has joined any earlier one, so none is left.
+    observer.PassUpTo(0);
+    manager.AddObserver(observer);
+    ASSERT_TRUE(observer.WaitForHeldDelivery(1));
+    {
+        Transaction unchanged(manager);
+        unchanged.Commit();
+    }
+    observer.PassUpTo(1);
+    ASSERT_TRUE(observer.WaitForHeldDelivery(2));
+
     {
         Transaction dropped(manager);
         dropped.GetEntryDB().Erase(ID(1));
     }
-    EXPECT_FALSE(support::WaitUntil([&] { return observer.Deliveries() > 2; }, std::chrono::milliseconds(200)));
+    observer.PassUpTo(std::numeric_limits<int>::max());
+    EXPECT_FALSE(observer.GetsMoreThan(2));
 }
 
 TEST(EntryManager, NotifiesOnItsOwnThreadAndCoalescesBursts)
@@ -232,7 +216,7 @@ TEST(EntryManager, NotifiesOnItsOwnThreadAndCoalescesBursts)
     EXPECT_TRUE(manager.AddObserver(observer));
     EXPECT_FALSE(manager.AddObserver(observer));
     ASSERT_TRUE(observer.WaitForSize(0));
-    EXPECT_EQ(observer.Deliveries(), 1) << "a listed observer is not added again";
+    EXPECT_EQ(observer.deliveries, 1) << "a listed observer is not added again";
 
     LimitsOverride limits([](ConfigLimits& l) { l.EntryMax = 100; });
     const int writers = 4;
@@ -250,11 +234,13 @@ TEST(EntryManager, NotifiesOnItsOwnThreadAndCoalescesBursts)
         thread.join();
 
     ASSERT_TRUE(observer.WaitForSize(writers * commitsEach));
-    const std::set<std::thread::id> notifiers = observer.Threads();
-    ASSERT_EQ(notifiers.size(), 1u);
-    EXPECT_EQ(writerIDs.count(*notifiers.begin()), 0u);
-    EXPECT_GE(observer.Deliveries(), 2);
-    EXPECT_LE(observer.Deliveries(), 1 + writers * commitsEach);
+    {
+        std::lock_guard<std::mutex> lock(observer.mutex);
+        ASSERT_EQ(observer.threads.size(), 1u);
+        EXPECT_EQ(writerIDs.count(*observer.threads.begin()), 0u);
+    }
+    EXPECT_GE(observer.deliveries, 2);
+    EXPECT_LE(observer.deliveries, 1 + writers * commitsEach);
 }
 
 TEST(EntryManager, AThrowingObserverDoesNotStopTheOthers)
@@ -277,22 +263,22 @@ TEST(EntryManager, RemovingAnObserverWaitsForItsDelivery)
 {
     RecordingObserver observer;
     EntryManager manager;
-    observer.Hold();
+    observer.PassUpTo(0);
     manager.AddObserver(observer);
-    ASSERT_TRUE(support::WaitUntil([&] { return observer.IsInside(); }));
+    ASSERT_TRUE(observer.WaitForHeldDelivery(1));
 
     std::atomic<bool> insideWhenRemoved{true};
     std::thread remover([&] {
         EXPECT_TRUE(manager.RemoveObserver(observer));
-        insideWhenRemoved = observer.IsInside();
+        insideWhenRemoved = observer.inside.load();
     });
-    observer.Release();
+    observer.PassUpTo(1);
     remover.join();
     EXPECT_FALSE(insideWhenRemoved);
     EXPECT_FALSE(manager.RemoveObserver(observer));
 
     Add(manager, Property(L"10.0.0.1"));
-    EXPECT_FALSE(support::WaitUntil([&] { return observer.Deliveries() > 1; }, std::chrono::milliseconds(200)));
+    EXPECT_FALSE(observer.GetsMoreThan(1));
 }
 
 TEST(EntryManager, DestructionEndsTheWorkerDuringADelivery)
@@ -329,7 +315,8 @@ TEST(EntryManager, WaitForEntryFlagEndsWithTheStatusOrTheLimit)
     }
 
     LimitsOverride limits([](ConfigLimits& l) { l.SubscribeResponseLimit = 60000; });
-    std::thread subscriber([&] { SetStatus(manager, id, EntryProperty::StatusSubscribed); });
+    std::thread subscriber(
+        [&] { Change(manager, id, [](EntryProperty& p) { p.SetStatus(EntryProperty::StatusSubscribed); }); });
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(manager.WaitForEntryFlag(id));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
