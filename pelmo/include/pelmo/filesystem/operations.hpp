@@ -1,0 +1,24 @@
+#ifndef PELMO_FILESYSTEM_OPERATIONS_HPP
+#define PELMO_FILESYSTEM_OPERATIONS_HPP
+
+#include <boost/filesystem/path.hpp>
+
+#include <string>
+
+namespace pelmo {
+namespace filesystem {
+
+// Creates the folder and its missing parents, each new one readable by the
+// user alone (mode 0700). Existing folders are left as they are. Throws
+// boost::filesystem::filesystem_error.
+void create_private_directories(const boost::filesystem::path& folder);
+
+// Writes the bytes to the file (created with mode 0600, truncated if present)
+// and flushes them to the disk. Every write, the fsync and the close are
+// checked; the first failure throws pelmo::system_error with its errno.
+void write_file_synced(const boost::filesystem::path& file, const std::string& bytes);
+
+} // namespace filesystem
+} // namespace pelmo
+
+#endif

@@ -1,0 +1,75 @@
+#include <pelmo/filesystem/operations.hpp>
+
+#include <pelmo/exception.hpp>
+#include <pelmo/system_error.hpp>
+#include <pelmo/unique_fd.hpp>
+
+#include <boost/filesystem/exception.hpp>
+#include <boost/filesystem/operations.hpp>
+#include <boost/system/error_code.hpp>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pelmo {
+namespace filesystem {
+
+namespace {
+
+boost::system::error_code last_error()
+{
+    return boost::system::error_code(errno, boost::system::system_category());
+}
+
+void create_private_directory(const boost::filesystem::path& folder)
+{
+    if (::mkdir(folder.c_str(), 0700) == 0)
+        return;
+    const boost::system::error_code error = last_error();
+    // Another process may create the folder at the same moment; that is fine.
+    if (error.value() == EEXIST && boost::filesystem::is_directory(folder))
+        return;
+    PELMO_THROW(boost::filesystem::filesystem_error("cannot create folder", folder, error));
+}
+
+void write_all(int fd, const std::string& bytes)
+{
+    const char* next = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, next, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            PELMO_THROW(system_error(last_error()));
+        }
+        next += written;
+        left -= static_cast<std::size_t>(written);
+    }
+}
+
+} // namespace
+
+void create_private_directories(const boost::filesystem::path& folder)
+{
+    if (folder.empty() || boost::filesystem::is_directory(folder))
+        return;
+    create_private_directories(folder.parent_path());
+    create_private_directory(folder);
+}
+
+void write_file_synced(const boost::filesystem::path& file, const std::string& bytes)
+{
+    unique_fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (!fd)
+        PELMO_THROW(system_error(last_error()));
+    write_all(fd.get(), bytes);
+    if (::fsync(fd.get()) != 0)
+        PELMO_THROW(system_error(last_error()));
+    fd.close();
+}
+
+} // namespace filesystem
+} // namespace pelmo

@@ -1,0 +1,15 @@
+#ifndef NOCTAVI_TESTS_SUPPORT_READFILE_H
+#define NOCTAVI_TESTS_SUPPORT_READFILE_H
+
+#include <boost/filesystem/path.hpp>
+
+#include <string>
+
+namespace support {
+
+// The whole file as bytes; empty when it cannot be read.
+std::string ReadFile(const boost::filesystem::path& file);
+
+} // namespace support
+
+#endif
