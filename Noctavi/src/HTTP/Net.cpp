@@ -40,12 +40,13 @@ Net::~Net()
     CloseRequest();
 }
 
-void Net::Open(int port, bool secure, int connectTimeout, int retryCount, int sendTimeout, int receiveTimeout)
+void Net::Open(int port, bool secure, const Timeout& timeout)
 {
     CloseRequest();
     connection_->use_tls(secure);
-    connection_->set_timeouts({std::chrono::milliseconds(connectTimeout), retryCount,
-                               std::chrono::milliseconds(sendTimeout), std::chrono::milliseconds(receiveTimeout)});
+    connection_->set_timeouts({std::chrono::milliseconds(timeout.ConnectTimeout), timeout.RetryCount,
+                               std::chrono::milliseconds(timeout.SendTimeout),
+                               std::chrono::milliseconds(timeout.ReceiveTimeout)});
     boost::system::error_code failure;
     if (!connection_->open_request(port, failure))
         PELMO_THROW(OpenFailure() << TransportError(failure));

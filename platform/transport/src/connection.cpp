@@ -8,6 +8,8 @@
 #include "pin_store.hpp"
 #include "tls_check.hpp"
 
+#include <pelmo/network/address.hpp>
+
 #include <boost/thread/thread.hpp>
 
 #include <curl/curl.h>
@@ -50,29 +52,6 @@ bool initialise_curl()
 boost::system::error_code system_error(int value)
 {
     return boost::system::error_code(value, boost::system::system_category());
-}
-
-bool is_label_character(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
-}
-
-// A DNS name or an IPv4 address: nothing that could change the meaning of the
-// URL it is put into.
-bool is_valid_host(const std::string& host)
-{
-    if (host.empty() || host.size() > 253)
-        return false;
-    std::size_t start = 0;
-    while (start <= host.size()) {
-        const std::size_t dot = std::min(host.find('.', start), host.size());
-        const std::string_view label(host.data() + start, dot - start);
-        if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-' ||
-            !std::all_of(label.begin(), label.end(), is_label_character))
-            return false;
-        start = dot + 1;
-    }
-    return true;
 }
 
 // Checks the path and percent-encodes its bytes outside ASCII.
@@ -614,7 +593,8 @@ bool connection::state::drive(const std::function<bool()>& until, boost::system:
 
 std::unique_ptr<connection> connection::create(const std::string& host, error_code& ec)
 {
-    if (!is_valid_host(host)) {
+    // Host names and IPv4 addresses only: nothing that could change the meaning of the URL.
+    if (!pelmo::network::is_host_name(host)) {
         ec = error::invalid_host;
         return nullptr;
     }

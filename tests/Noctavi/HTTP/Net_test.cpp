@@ -9,6 +9,8 @@
 #include <Noctavi/HTTP/SystemError.h>
 
 #include <support/FakeMachine.h>
+#include <support/ReadFile.h>
+#include <support/ScopedEnv.h>
 #include <support/TempDir.h>
 
 #include <transport/error.hpp>
@@ -20,7 +22,6 @@
 
 #include <fstream>
 #include <future>
-#include <sstream>
 
 namespace {
 
@@ -33,21 +34,13 @@ constexpr int kGenerous = 30000;
 
 void OpenPlain(HTTP::Net& net, int port, int receiveTimeout = kGenerous)
 {
-    net.Open(port, false, kGenerous, 1, kGenerous, receiveTimeout);
+    net.Open(port, false, HTTP::Timeout{kGenerous, 1, kGenerous, receiveTimeout});
 }
 
 boost::system::error_code TransportErrorOf(const HTTP::Error& e)
 {
     const auto* code = boost::get_error_info<HTTP::TransportError>(e);
     return code ? *code : boost::system::error_code();
-}
-
-std::string ReadFile(const boost::filesystem::path& file)
-{
-    std::ifstream in(file.string(), std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 class NetTest : public ::testing::Test {
@@ -222,12 +215,12 @@ TEST_F(NetTest, RecvAndSaveFileStoresWholeBodiesOnly)
     OpenPlain(net, machine.Port());
     net.Send(HTTP::Net::Fetch, "/doc");
     net.RecvAndSaveFile(file.string());
-    EXPECT_EQ(ReadFile(file), body);
+    EXPECT_EQ(support::ReadFile(file), body);
 
     OpenPlain(net, machine.Port());
     net.Send(HTTP::Net::Fetch, "/cut");
     EXPECT_THROW(net.RecvAndSaveFile(file.string()), HTTP::Error);
-    EXPECT_EQ(ReadFile(file), body) << "the earlier file stays whole";
+    EXPECT_EQ(support::ReadFile(file), body) << "the earlier file stays whole";
     EXPECT_FALSE(boost::filesystem::exists(file.string() + ".tmp"));
 }
 
@@ -299,17 +292,11 @@ protected:
 
     void SetUp() override
     {
-        const std::string bundle = (folder.Path() / "ca.pem").string();
         std::ofstream(bundle) << Authority().CertificatePem();
-        setenv("SSL_CERT_FILE", bundle.c_str(), 1);
         HTTP::Net::SetKnownMachinesFolder(folder.Folder());
     }
 
-    void TearDown() override
-    {
-        HTTP::Net::SetKnownMachinesFolder("");
-        unsetenv("SSL_CERT_FILE");
-    }
+    void TearDown() override { HTTP::Net::SetKnownMachinesFolder(""); }
 
     static FakeMachine::Options Secure(const std::string& address, support::TestCertificate certificate,
                                        std::uint16_t port = 0)
@@ -320,7 +307,7 @@ protected:
     static std::string Fetch(const FakeMachine& machine)
     {
         HTTP::Net net(machine.Address());
-        net.Open(machine.Port(), true, kGenerous, 1, kGenerous, kGenerous);
+        net.Open(machine.Port(), true, HTTP::Timeout{kGenerous, 1, kGenerous, kGenerous});
         net.Send(HTTP::Net::Fetch, "/page");
         const auto body = net.Recv();
         return std::string(body->begin(), body->end());
@@ -336,9 +323,11 @@ protected:
         }
     }
 
-    std::string KnownMachines() const { return ReadFile(folder.Path() / "known_machines"); }
+    std::string KnownMachines() const { return support::ReadFile(folder.Path() / "known_machines"); }
 
     support::TempDir folder;
+    const std::string bundle = (folder.Path() / "ca.pem").string();
+    const support::ScopedEnv trust{"SSL_CERT_FILE", bundle};
 };
 
 TEST_F(NetTlsTest, ACertificateTheSystemTrustsIsAccepted)

@@ -1,6 +1,8 @@
 #ifndef NOCTAVI_HTTP_NET_H
 #define NOCTAVI_HTTP_NET_H
 
+#include <Noctavi/HTTP/Timeout.h>
+
 #include <boost/core/noncopyable.hpp>
 
 #include <memory>
@@ -38,9 +40,9 @@ public:
     explicit Net(const std::string& host);
     ~Net();
 
-    // The time-outs are in milliseconds; send and receive are inactivity
-    // limits. The retry count is the number of connection attempts.
-    void Open(int port, bool secure, int connectTimeout, int retryCount, int sendTimeout, int receiveTimeout);
+    // Send and receive time-outs are inactivity limits; the retry count is
+    // the number of connection attempts. A time-out of 0 sets no limit.
+    void Open(int port, bool secure, const Timeout& timeout);
     // For the open request only; after Open, before Send.
     void SetCredentials(const std::string& accountId, const std::string& password);
     void Send(MethodTag method, const std::string& path, const Mcmd* body = nullptr);
