@@ -45,16 +45,16 @@ std::string ContentTypeOf(const std::string& file)
 }
 
 // "PATH=FILE": the file's content answers the path.
-void ScriptReply(support::FakeMachine& machine, const std::string& spec)
+void ScriptReply(support::FakeMachine& machine, const std::string& route)
 {
-    const std::size_t equals = spec.find('=');
+    const std::size_t equals = route.find('=');
     if (equals == std::string::npos)
-        throw std::runtime_error("--reply wants PATH=FILE: " + spec);
-    const std::string file = spec.substr(equals + 1);
+        throw std::runtime_error("--reply wants PATH=FILE: " + route);
+    const std::string file = route.substr(equals + 1);
     support::Reply reply;
     reply.body = ReadFile(file);
     reply.contentType = ContentTypeOf(file);
-    machine.Script(spec.substr(0, equals), reply);
+    machine.Script(route.substr(0, equals), reply);
 }
 
 void PrintRequest(const support::RecordedRequest& request)
@@ -104,8 +104,8 @@ int main(int argc, char** argv)
         std::unique_ptr<support::TestAuthority> authority;
         support::FakeMachine machine(MachineOptions(values, authority));
         if (values.count("reply")) {
-            for (const std::string& spec : values["reply"].as<std::vector<std::string>>())
-                ScriptReply(machine, spec);
+            for (const std::string& route : values["reply"].as<std::vector<std::string>>())
+                ScriptReply(machine, route);
         }
         machine.OnRequest(PrintRequest);
         std::cout << (values.count("https") ? "https://" : "http://") << machine.Address() << ':' << machine.Port()
