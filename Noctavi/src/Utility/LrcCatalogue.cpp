@@ -3,6 +3,7 @@
 #include <Noctavi/System/SystemError.h>
 #include <Noctavi/Utility/CLrcReader.h>
 #include <Noctavi/Utility/LoadString.h>
+#include <Noctavi/Utility/Utf16Conversion.h>
 
 #include <pelmo/exception.hpp>
 
@@ -24,21 +25,27 @@
 
 namespace {
 
-// File layout: offsets in the 152-byte header and in a string section's
-// header, whose fields are 4-byte ints.
 constexpr std::size_t kHeaderSize = 152;
-constexpr std::size_t kVersionOffset = 4;
-constexpr std::size_t kHeaderSizeOffset = 136;
-constexpr std::size_t kDataSizeOffset = 140;
-constexpr std::size_t kMaskOffset = 144;
+
+// Offsets of the header's fields.
+enum HeaderField : std::size_t {
+    kVersionOffset = 4,
+    kHeaderSizeOffset = 136,
+    kDataSizeOffset = 140,
+    kMaskOffset = 144,
+};
+
+// Offsets of a string section header's own fields, after type and sizes.
+enum StringSectionField : std::size_t {
+    kCharsetOffset = 16,
+    kFormatOffset = 20,
+    kEntryCountOffset = 24,
+};
 
 constexpr std::uint32_t kStringSection = 1;
+constexpr std::uint32_t kStringFormat = 1;
 constexpr std::uint32_t kMinSectionHeader = 16;
 constexpr std::uint32_t kStringSectionHeader = 28;  // up to and including the entry count
-constexpr std::size_t kCharsetOffset = 16;
-constexpr std::size_t kFormatOffset = 20;
-constexpr std::size_t kEntryCountOffset = 24;
-constexpr std::uint32_t kStringFormat = 1;
 
 constexpr std::size_t kEntryHeader = 12;
 constexpr std::uint16_t kMinTextOffset = 2;  // the mnemonic sits between header and text
@@ -288,28 +295,6 @@ std::string ExecutablePath()
     }
 }
 
-bool IsSurrogate(char32_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDFFF;
-}
-
-std::wstring DecodeUtf16(const std::u16string& text)
-{
-    std::wstring decoded;
-    decoded.reserve(text.size() + kDecorationRoom);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char32_t unit = text[i];
-        const char32_t next = i + 1 < text.size() ? text[i + 1] : 0;
-        if (unit >= 0xD800 && unit <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
-            decoded += static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
-            ++i;
-        } else {
-            decoded += static_cast<wchar_t>(IsSurrogate(unit) ? 0xFFFD : unit);
-        }
-    }
-    return decoded;
-}
-
 // Case mapping over the whole of Unicode, as the mnemonic of a translated menu
 // may be any letter; the classic locale maps ASCII only, so it is the fallback.
 locale_t UnicodeCharacterTypes()
@@ -328,6 +313,53 @@ wchar_t ToLower(wchar_t c)
 {
     const locale_t types = UnicodeCharacterTypes();
     return static_cast<wchar_t>(types ? ::towlower_l(c, types) : std::towlower(c));
+}
+
+// How an entry's mnemonic is shown: before the first character equal to
+// upper or lower when placing is allowed, else appended as "(&upper)";
+// upper 0 shows none.
+struct Mnemonic {
+    wchar_t upper = 0;
+    wchar_t lower = 0;
+    bool place = false;
+};
+
+// A text that marks its own mnemonic keeps it; an upper-case match in the text
+// is preferred to an earlier lower-case one.
+Mnemonic ChooseMnemonic(const LrcCatalogue::Entry& entry, std::wstring_view part)
+{
+    Mnemonic mnemonic;
+    if ((entry.flags & LrcCatalogue::kMnemonic) == 0 || entry.mnemonic == 0)
+        return mnemonic;
+    const wchar_t letter = Utility::FromUtf16(std::u16string(1, entry.mnemonic))[0];
+    mnemonic.upper = ToUpper(letter);
+    if ((entry.flags & LrcCatalogue::kAppendMnemonic) == 0) {
+        mnemonic.lower = ToLower(letter);
+        mnemonic.place = true;
+    }
+    for (wchar_t c : part) {
+        if (c == L'&')
+            return Mnemonic();
+        if (c == mnemonic.upper)
+            mnemonic.lower = 0;
+    }
+    return mnemonic;
+}
+
+std::wstring WithMnemonic(std::wstring_view part, Mnemonic mnemonic)
+{
+    std::wstring text;
+    text.reserve(part.size() + kDecorationRoom);
+    for (wchar_t c : part) {
+        if (mnemonic.place && (c == mnemonic.upper || (mnemonic.lower != 0 && c == mnemonic.lower))) {
+            text += L'&';
+            mnemonic = Mnemonic();
+        }
+        text += c;
+    }
+    if (mnemonic.upper != 0)
+        text.append(L"(&").append(1, mnemonic.upper).append(L")");
+    return text;
 }
 
 } // namespace
@@ -421,43 +453,11 @@ boost::optional<LrcCatalogue> LrcCatalogue::Parse(const unsigned char* data, std
 
 std::wstring LrcCatalogue::ComposeMenuText(const Entry& entry)
 {
-    const std::wstring text = DecodeUtf16(entry.text);
+    const std::wstring text = Utility::FromUtf16(entry.text);
     const std::size_t partEnd = entry.kind == kAcceleratorKind ? std::min(text.find(L'\t'), text.size()) : text.size();
+    const std::wstring_view part(text.data(), partEnd);
 
-    wchar_t upper = 0;
-    wchar_t lower = 0;
-    bool place = false;
-    if ((entry.flags & kMnemonic) != 0 && entry.mnemonic != 0) {
-        const wchar_t mnemonic = IsSurrogate(entry.mnemonic) ? 0xFFFD : entry.mnemonic;
-        upper = ToUpper(mnemonic);
-        if ((entry.flags & kAppendMnemonic) == 0) {
-            lower = ToLower(mnemonic);
-            place = true;
-        }
-    }
-    // A text that marks its own mnemonic keeps it; an upper-case match is
-    // preferred to an earlier lower-case one.
-    for (std::size_t i = 0; i < partEnd; ++i) {
-        if (text[i] == L'&') {
-            upper = lower = 0;
-            place = false;
-        } else if (text[i] == upper) {
-            lower = 0;
-        }
-    }
-
-    std::wstring composed;
-    composed.reserve(text.size() + kDecorationRoom);
-    for (std::size_t i = 0; i < partEnd; ++i) {
-        if (place && (text[i] == upper || (lower != 0 && text[i] == lower))) {
-            composed += L'&';
-            upper = lower = 0;
-            place = false;
-        }
-        composed += text[i];
-    }
-    if (upper != 0)
-        composed.append(L"(&").append(1, upper).append(L")");
+    std::wstring composed = WithMnemonic(part, ChooseMnemonic(entry, part));
     if ((entry.flags & kSpace) != 0)
         composed += L' ';
     if ((entry.flags & kEllipsis) != 0)
