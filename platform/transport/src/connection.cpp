@@ -1,0 +1,738 @@
+#include <transport/connection.hpp>
+#include <transport/document.hpp>
+#include <transport/error.hpp>
+
+#include "ascii.hpp"
+#include "atomic_file.hpp"
+#include "digest.hpp"
+#include "pin_store.hpp"
+#include "tls_check.hpp"
+
+#include <pelmo/network/address.hpp>
+
+#include <boost/thread/thread.hpp>
+
+#include <curl/curl.h>
+#include <openssl/crypto.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <functional>
+#include <optional>
+
+namespace transport {
+namespace {
+
+using clock = std::chrono::steady_clock;
+
+// The longest wait on the sockets in one go, and so how late an interruption
+// of the calling thread can be seen. A cancel wakes the wait at once.
+constexpr std::chrono::milliseconds poll_period(50);
+
+struct multi_free {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+struct easy_free {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct list_free {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using multi_ptr = std::unique_ptr<CURLM, multi_free>;
+using easy_ptr = std::unique_ptr<CURL, easy_free>;
+using list_ptr = std::unique_ptr<curl_slist, list_free>;
+
+bool initialise_curl()
+{
+    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return initialised;
+}
+
+boost::system::error_code system_error(int value)
+{
+    return boost::system::error_code(value, boost::system::system_category());
+}
+
+// Checks the path and percent-encodes its bytes outside ASCII.
+std::optional<std::string> request_target(const std::string& path)
+{
+    const auto is_control_or_space = [](char c) { return static_cast<unsigned char>(c) <= 0x20 || c == 0x7F; };
+    if (path.empty() || path.front() != '/' || std::any_of(path.begin(), path.end(), is_control_or_space))
+        return std::nullopt;
+    return detail::percent_encoded(path, [](char) { return true; });
+}
+
+content_type classify(std::string_view header)
+{
+    const std::string media = detail::lower_ascii(detail::trim(header.substr(0, header.find(';'))));
+    if (media == "image/jpeg" || media == "image/jpg")
+        return content_type::jpeg;
+    if (media == "application/pdf")
+        return content_type::pdf;
+    if (media == "image/tiff")
+        return content_type::tiff;
+    if (media == "text/xml" || media == "application/xml" ||
+        (media.size() > 4 && media.compare(media.size() - 4, 4, "+xml") == 0))
+        return content_type::xml;
+    return content_type::other;
+}
+
+// The value of a header line when it is the named header (lower case).
+std::optional<std::string_view> header_value(std::string_view line, std::string_view name)
+{
+    const auto colon = line.find(':');
+    if (colon == std::string_view::npos || detail::lower_ascii(detail::trim(line.substr(0, colon))) != name)
+        return std::nullopt;
+    return detail::trim(line.substr(colon + 1));
+}
+
+// The status code of a status line ("HTTP/1.1 200 OK"), or 0.
+int status_of(std::string_view line)
+{
+    if (line.substr(0, 5) != "HTTP/")
+        return 0;
+    const auto space = line.find(' ');
+    if (space == std::string_view::npos || line.size() < space + 4)
+        return 0;
+    int code = 0;
+    for (char c : line.substr(space + 1, 3)) {
+        if (c < '0' || c > '9')
+            return 0;
+        code = code * 10 + (c - '0');
+    }
+    return code;
+}
+
+} // namespace
+
+namespace detail {
+
+// What one attempt at the transfer has got to; reset for every attempt.
+struct transfer_progress {
+    bool attached = false;  // the easy handle is in the multi handle
+    bool connected = false; // a connection to the host stands
+    bool sent = false;      // the whole request has gone out
+    bool headers_done = false;
+    bool done = false;
+    CURLcode result = CURLE_OK;
+    curl_off_t uploaded = 0;
+    curl_off_t downloaded = 0;
+    clock::time_point last_activity;
+
+    // Of the header block being read.
+    int block_status = 0;
+    content_type block_type = content_type::other;
+    std::string challenge; // WWW-Authenticate values, one a line
+
+    tls_check tls;
+};
+
+} // namespace detail
+
+struct connection::state {
+    std::string host;
+    multi_ptr multi;
+    bool secure = false;
+    timeouts limits;
+    std::atomic<bool> cancelled{false};
+
+    // The open request.
+    bool open = false;
+    int port = 0;
+    easy_ptr easy;
+    list_ptr headers;
+    std::string user;
+    std::string password;
+    bool credentials = false;
+    bool digest = false;
+    bool verb_is_post = false;
+    std::string target; // as sent, which Digest signs
+    std::string body;
+    bool responded = false;
+    bool body_read = false;
+    int status = 0;
+    content_type type = content_type::other;
+
+    detail::transfer_progress progress;
+    std::function<bool(const char*, std::size_t)> sink;
+    boost::system::error_code sink_error;
+
+    ~state() { close_request(); }
+
+    void close_request();
+    bool start_request(int new_port, boost::system::error_code& ec);
+    bool configure(boost::system::error_code& ec);
+    bool prepare(method verb, const std::string& path, const document* document, boost::system::error_code& ec);
+    bool append_header(const std::string& line, boost::system::error_code& ec);
+    bool exchange(boost::system::error_code& ec);
+    bool answer_digest(boost::system::error_code& ec);
+    bool record_pin(boost::system::error_code& ec);
+    bool finish(boost::system::error_code& ec);
+
+    bool start_transfer(boost::system::error_code& ec);
+    void stop_transfer();
+    bool drive(const std::function<bool()>& until, boost::system::error_code& ec);
+    bool collect_result();
+    bool connect_failed() const;
+    std::optional<std::chrono::milliseconds> inactivity_limit() const;
+    void check_interruption();
+    boost::system::error_code failure_of(CURLcode result) const;
+
+    void touch() { progress.last_activity = clock::now(); }
+    void on_header_line(std::string_view line);
+
+    static size_t on_body(char* data, size_t size, size_t count, void* self);
+    static size_t on_header(char* data, size_t size, size_t count, void* self);
+    static int on_progress(void* self, curl_off_t, curl_off_t now_down, curl_off_t total_up, curl_off_t now_up);
+    static int on_connected(void* self, char*, char*, int, int);
+};
+
+// Keeps a body consumer in place for one read, whatever way the read ends.
+class sink_scope {
+public:
+    sink_scope(std::function<bool(const char*, std::size_t)>& slot,
+               std::function<bool(const char*, std::size_t)> consumer)
+        : slot_(slot)
+    {
+        slot_ = std::move(consumer);
+    }
+    sink_scope(const sink_scope&) = delete;
+    sink_scope& operator=(const sink_scope&) = delete;
+    ~sink_scope() { slot_ = nullptr; }
+
+private:
+    std::function<bool(const char*, std::size_t)>& slot_;
+};
+
+size_t connection::state::on_body(char* data, size_t size, size_t count, void* self)
+{
+    state& s = *static_cast<state*>(self);
+    s.touch();
+    // Nobody has asked for the body yet: curl keeps it until we do.
+    if (!s.sink)
+        return CURL_WRITEFUNC_PAUSE;
+    // A short count makes curl end the transfer with a write error.
+    return s.sink(data, size * count) ? size * count : 0;
+}
+
+size_t connection::state::on_header(char* data, size_t size, size_t count, void* self)
+{
+    state& s = *static_cast<state*>(self);
+    s.touch();
+    s.on_header_line(std::string_view(data, size * count));
+    return size * count;
+}
+
+void connection::state::on_header_line(std::string_view line)
+{
+    detail::transfer_progress& p = progress;
+    if (const int code = status_of(line)) {
+        p.block_status = code;
+        p.block_type = content_type::other;
+        p.challenge.clear();
+        p.sent = true;
+    } else if (const auto type = header_value(line, "content-type")) {
+        p.block_type = classify(*type);
+    } else if (const auto challenge = header_value(line, "www-authenticate")) {
+        p.challenge += *challenge;
+        p.challenge += '\n';
+    } else if (detail::trim(line).empty() && p.block_status >= 200) {
+        p.headers_done = true;
+    }
+}
+
+int connection::state::on_progress(void* self, curl_off_t, curl_off_t now_down, curl_off_t total_up,
+                                   curl_off_t now_up)
+{
+    state& s = *static_cast<state*>(self);
+    detail::transfer_progress& p = s.progress;
+    if (now_down != p.downloaded || now_up != p.uploaded) {
+        p.downloaded = now_down;
+        p.uploaded = now_up;
+        s.touch();
+    }
+    if (p.connected && now_up >= total_up)
+        p.sent = true;
+    return 0;
+}
+
+int connection::state::on_connected(void* self, char*, char*, int, int)
+{
+    state& s = *static_cast<state*>(self);
+    s.progress.connected = true;
+    s.progress.sent = !s.verb_is_post;
+    s.touch();
+    return CURL_PREREQFUNC_OK;
+}
+
+void connection::state::close_request()
+{
+    stop_transfer();
+    easy.reset();
+    headers.reset();
+    if (!body.empty())
+        OPENSSL_cleanse(body.data(), body.size());
+    if (!password.empty())
+        OPENSSL_cleanse(password.data(), password.size());
+    body.clear();
+    user.clear();
+    password.clear();
+    credentials = digest = verb_is_post = responded = body_read = open = false;
+    status = 0;
+    type = content_type::other;
+}
+
+bool connection::state::start_request(int new_port, boost::system::error_code& ec)
+{
+    close_request();
+    if (cancelled) {
+        ec = error::cancelled;
+        return false;
+    }
+    if (new_port < 1 || new_port > 65535) {
+        ec = error::invalid_port;
+        return false;
+    }
+    easy.reset(curl_easy_init());
+    if (!easy) {
+        ec = system_error(ENOMEM);
+        return false;
+    }
+    port = new_port;
+    open = true;
+    return true;
+}
+
+bool connection::state::configure(boost::system::error_code& ec)
+{
+    CURL* e = easy.get();
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L); // the target goes as Digest signed it
+    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(e, CURLOPT_PROXY, ""); // machines are reached directly, whatever the environment says
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &state::on_body);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &state::on_header);
+    curl_easy_setopt(e, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &state::on_progress);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, &state::on_connected);
+    curl_easy_setopt(e, CURLOPT_PREREQDATA, this);
+    if (limits.connect.count() > 0)
+        curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
+    if (credentials) {
+        curl_easy_setopt(e, CURLOPT_USERNAME, user.c_str());
+        curl_easy_setopt(e, CURLOPT_PASSWORD, password.c_str());
+        curl_easy_setopt(e, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
+    }
+    if (curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https") != CURLE_OK) {
+        ec = error::transfer_failed;
+        return false;
+    }
+    if (!secure)
+        return true;
+    // Our own check decides on the certificate (tls_check.hpp), so curl's own
+    // checks stand aside; refusing is the only way out if ours cannot be set.
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(e, CURLOPT_SSL_SESSIONID_CACHE, 0L);
+    curl_easy_setopt(e, CURLOPT_SSL_CTX_DATA, &progress.tls);
+    if (curl_easy_setopt(e, CURLOPT_SSL_CTX_FUNCTION, &detail::install_tls_check) != CURLE_OK) {
+        ec = error::tls_failure;
+        return false;
+    }
+    return true;
+}
+
+bool connection::state::prepare(method verb, const std::string& path, const document* document,
+                                boost::system::error_code& ec)
+{
+    // A send that failed may be tried again on the same request: start afresh.
+    curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
+    headers.reset();
+    digest = false;
+    verb_is_post = verb == method::post;
+    target = path;
+    if (verb_is_post) {
+        if (document && !document->render_xml(body, ec))
+            return false;
+        // A machine need not know 100-continue; the body goes at once.
+        if (!append_header("Content-Type: text/xml; charset=UTF-8", ec) || !append_header("Expect:", ec))
+            return false;
+        curl_easy_setopt(easy.get(), CURLOPT_POST, 1L);
+        curl_easy_setopt(easy.get(), CURLOPT_POSTFIELDS, body.c_str());
+        curl_easy_setopt(easy.get(), CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    } else {
+        const std::string query = document ? document->render_query() : std::string();
+        if (!query.empty())
+            target += (path.find('?') == std::string::npos ? '?' : '&') + query;
+        curl_easy_setopt(easy.get(), CURLOPT_HTTPGET, 1L);
+    }
+    const std::string url = (secure ? "https://" : "http://") + host + ':' + std::to_string(port) + target;
+    curl_easy_setopt(easy.get(), CURLOPT_URL, url.c_str());
+    return configure(ec);
+}
+
+bool connection::state::append_header(const std::string& line, boost::system::error_code& ec)
+{
+    curl_slist* list = curl_slist_append(headers.get(), line.c_str());
+    if (!list) {
+        ec = system_error(ENOMEM);
+        return false;
+    }
+    headers.release();
+    headers.reset(list);
+    curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headers.get());
+    return true;
+}
+
+bool connection::state::start_transfer(boost::system::error_code& ec)
+{
+    stop_transfer();
+    progress = detail::transfer_progress();
+    progress.tls.host = host;
+    progress.tls.port = port;
+    if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
+        ec = error::transfer_failed;
+        return false;
+    }
+    progress.attached = true;
+    return true;
+}
+
+void connection::state::stop_transfer()
+{
+    if (progress.attached) {
+        curl_multi_remove_handle(multi.get(), easy.get());
+        progress.attached = false;
+    }
+}
+
+// Answers a Digest challenge to the request just made, once; the request
+// then goes again with the answer in place of Basic credentials.
+bool connection::state::answer_digest(boost::system::error_code& ec)
+{
+    if (!credentials || digest || status != 401)
+        return false;
+    const auto authorization =
+        detail::digest_authorization(progress.challenge, verb_is_post ? "POST" : "GET", target, user, password);
+    if (!authorization || !append_header("Authorization: " + *authorization, ec))
+        return false;
+    curl_easy_setopt(easy.get(), CURLOPT_USERNAME, static_cast<const char*>(nullptr));
+    curl_easy_setopt(easy.get(), CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
+    digest = true;
+    return true;
+}
+
+bool connection::state::record_pin(boost::system::error_code& ec)
+{
+    if (progress.tls.result != detail::tls_check::outcome::first_use)
+        return true;
+    using verdict = detail::pin_store::verdict;
+    switch (detail::pin_store::instance().record(host, port, progress.tls.key)) {
+    case verdict::matches:
+        progress.tls.result = detail::tls_check::outcome::pinned;
+        return true;
+    case verdict::differs:
+        ec = error::certificate_key_changed;
+        return false;
+    case verdict::unknown:
+    case verdict::unavailable:
+        break;
+    }
+    ec = error::certificate_untrusted;
+    return false;
+}
+
+// Runs the request until its response's headers are in, answering a Digest
+// challenge once.
+bool connection::state::exchange(boost::system::error_code& ec)
+{
+    for (;;) {
+        if (!start_transfer(ec) || !drive([this] { return progress.headers_done; }, ec)) {
+            stop_transfer();
+            return false;
+        }
+        status = progress.block_status;
+        type = progress.block_type;
+        if (!answer_digest(ec))
+            break;
+    }
+    if (ec || !record_pin(ec)) {
+        stop_transfer();
+        return false;
+    }
+    responded = true;
+    return true;
+}
+
+bool connection::state::finish(boost::system::error_code& ec)
+{
+    body_read = true;
+    if (progress.done)
+        return true;
+    sink_error.clear();
+    curl_easy_pause(easy.get(), CURLPAUSE_CONT);
+    if (!drive([] { return false; }, ec)) {
+        stop_transfer();
+        return false;
+    }
+    return true;
+}
+
+bool connection::state::connect_failed() const
+{
+    return !progress.connected &&
+           (progress.result == CURLE_COULDNT_CONNECT || progress.result == CURLE_OPERATION_TIMEDOUT);
+}
+
+std::optional<std::chrono::milliseconds> connection::state::inactivity_limit() const
+{
+    if (!progress.connected)
+        return std::nullopt; // curl's connect limit rules until then
+    const std::chrono::milliseconds limit = progress.sent ? limits.receive : limits.send;
+    if (limit.count() <= 0)
+        return std::nullopt;
+    return limit;
+}
+
+void connection::state::check_interruption()
+{
+    if (boost::this_thread::interruption_enabled() && boost::this_thread::interruption_requested()) {
+        stop_transfer();
+        boost::this_thread::interruption_point();
+    }
+}
+
+bool connection::state::collect_result()
+{
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == easy.get()) {
+            progress.done = true;
+            progress.result = message->data.result;
+        }
+    }
+    return progress.done;
+}
+
+boost::system::error_code connection::state::failure_of(CURLcode result) const
+{
+    using outcome = detail::tls_check::outcome;
+    if (progress.tls.result == outcome::key_changed)
+        return error::certificate_key_changed;
+    if (progress.tls.result == outcome::untrusted)
+        return error::certificate_untrusted;
+    switch (result) {
+    case CURLE_WRITE_ERROR:
+        return sink_error ? sink_error : boost::system::error_code(error::transfer_failed);
+    case CURLE_COULDNT_RESOLVE_HOST: return error::cannot_resolve;
+    case CURLE_COULDNT_CONNECT: return error::cannot_connect;
+    case CURLE_OPERATION_TIMEDOUT: return error::timed_out;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER: return error::tls_failure;
+    case CURLE_GOT_NOTHING:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_PARTIAL_FILE: return error::connection_lost;
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_BAD_CONTENT_ENCODING: return error::invalid_response;
+    case CURLE_OUT_OF_MEMORY: return system_error(ENOMEM);
+    default: break;
+    }
+    return error::transfer_failed;
+}
+
+// Runs the transfer until `until` holds or it ends; connection attempts that
+// fail are repeated up to the limit. False with the reason on failure.
+bool connection::state::drive(const std::function<bool()>& until, boost::system::error_code& ec)
+{
+    int attempts = 1;
+    touch();
+    for (;;) {
+        int running = 0;
+        curl_multi_perform(multi.get(), &running);
+        if (collect_result()) {
+            if (progress.result == CURLE_OK)
+                return true;
+            if (connect_failed() && attempts < limits.attempts) {
+                ++attempts;
+                if (!start_transfer(ec))
+                    return false;
+                touch();
+                continue;
+            }
+            ec = failure_of(progress.result);
+            return false;
+        }
+        if (until())
+            return true;
+        if (cancelled) {
+            ec = error::cancelled;
+            return false;
+        }
+        check_interruption();
+        std::chrono::milliseconds wait = poll_period;
+        if (const auto limit = inactivity_limit()) {
+            const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() -
+                                                                                    progress.last_activity);
+            if (idle >= *limit) {
+                ec = error::timed_out;
+                return false;
+            }
+            wait = std::min(wait, *limit - idle);
+        }
+        curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(wait.count()) + 1, nullptr);
+    }
+}
+
+std::unique_ptr<connection> connection::create(const std::string& host, error_code& ec)
+{
+    // Host names and IPv4 addresses only: nothing that could change the meaning of the URL.
+    if (!pelmo::network::is_host_name(host)) {
+        ec = error::invalid_host;
+        return nullptr;
+    }
+    if (!initialise_curl()) {
+        ec = system_error(ENOMEM);
+        return nullptr;
+    }
+    auto s = std::make_unique<state>();
+    s->host = host;
+    s->multi.reset(curl_multi_init());
+    if (!s->multi) {
+        ec = system_error(ENOMEM);
+        return nullptr;
+    }
+    return std::unique_ptr<connection>(new connection(std::move(s)));
+}
+
+connection::connection(std::unique_ptr<state> s)
+    : state_(std::move(s))
+{
+}
+
+connection::~connection() = default;
+
+void connection::use_tls(bool secure)
+{
+    state_->secure = secure;
+}
+
+void connection::set_timeouts(const timeouts& limits)
+{
+    state_->limits = limits;
+}
+
+bool connection::open_request(int port, error_code& ec)
+{
+    return state_->start_request(port, ec);
+}
+
+void connection::set_credentials(std::string user, std::string password)
+{
+    state_->user = std::move(user);
+    state_->password = std::move(password);
+    state_->credentials = true;
+}
+
+bool connection::send(method verb, const std::string& path, const document* body, error_code& ec)
+{
+    state& s = *state_;
+    if (s.cancelled) {
+        ec = error::cancelled;
+        return false;
+    }
+    if (!s.open || s.progress.attached || s.responded) {
+        ec = error::out_of_sequence;
+        return false;
+    }
+    const auto target = request_target(path);
+    if (!target) {
+        ec = error::invalid_path;
+        return false;
+    }
+    return s.prepare(verb, *target, body, ec) && s.exchange(ec);
+}
+
+int connection::status() const
+{
+    return state_->status;
+}
+
+content_type connection::type() const
+{
+    return state_->type;
+}
+
+bool connection::read_body(std::vector<unsigned char>& out, error_code& ec)
+{
+    state& s = *state_;
+    if (!s.responded || s.body_read) {
+        ec = error::out_of_sequence;
+        return false;
+    }
+    out.clear();
+    const sink_scope scope(s.sink, [&s, &out](const char* data, std::size_t size) {
+        if (size > max_body_in_memory - out.size()) {
+            s.sink_error = error::body_too_large;
+            return false;
+        }
+        out.insert(out.end(), data, data + size);
+        return true;
+    });
+    return s.finish(ec);
+}
+
+bool connection::read_body(document& into, error_code& ec)
+{
+    std::vector<unsigned char> bytes;
+    return read_body(bytes, ec) && into.parse_xml(bytes.data(), bytes.size(), ec);
+}
+
+bool connection::store_body(const std::string& file, error_code& ec)
+{
+    state& s = *state_;
+    if (!s.responded || s.body_read) {
+        ec = error::out_of_sequence;
+        return false;
+    }
+    detail::atomic_file out;
+    if (!out.open(file)) {
+        ec = system_error(errno);
+        s.body_read = true;
+        s.stop_transfer();
+        return false;
+    }
+    const sink_scope scope(s.sink, [&s, &out](const char* data, std::size_t size) {
+        if (out.write(data, size))
+            return true;
+        s.sink_error = system_error(errno);
+        return false;
+    });
+    if (!s.finish(ec))
+        return false;
+    if (!out.commit()) {
+        ec = system_error(errno);
+        return false;
+    }
+    return true;
+}
+
+void connection::end_request()
+{
+    state_->close_request();
+}
+
+void connection::cancel() noexcept
+{
+    state_->cancelled = true;
+    curl_multi_wakeup(state_->multi.get());
+}
+
+} // namespace transport

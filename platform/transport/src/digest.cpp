@@ -1,0 +1,157 @@
+#include "digest.hpp"
+
+#include "ascii.hpp"
+
+#include <openssl/evp.h>
+#include <openssl/rand.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+namespace transport::detail {
+namespace {
+
+using parameters = std::map<std::string, std::string>;
+
+std::string hash_hex(const EVP_MD* algorithm, const std::string& text)
+{
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    if (EVP_Digest(text.data(), text.size(), digest, &size, algorithm, nullptr) != 1)
+        return {};
+    return hex(digest, size);
+}
+
+// A quoted-string value with its escapes undone; `i` is on the opening quote.
+std::string read_quoted(const std::string& text, std::size_t& i)
+{
+    std::string value;
+    for (++i; i < text.size() && text[i] != '"'; ++i) {
+        if (text[i] == '\\' && i + 1 < text.size())
+            ++i;
+        value += text[i];
+    }
+    ++i;
+    return value;
+}
+
+// The auth-params of a "Digest" challenge; none for another scheme.
+std::optional<parameters> parse_challenge(const std::string& line)
+{
+    const std::string text(trim(line));
+    if (lower_ascii(text.substr(0, 7)) != "digest ")
+        return std::nullopt;
+    parameters result;
+    std::size_t i = 7;
+    while (i < text.size()) {
+        const std::size_t equals = text.find('=', i);
+        if (equals == std::string::npos)
+            break;
+        const std::string key = lower_ascii(trim(text.substr(i, equals - i)));
+        i = text.find_first_not_of(" \t", equals + 1);
+        if (i == std::string::npos)
+            break;
+        if (text[i] == '"') {
+            result[key] = read_quoted(text, i);
+        } else {
+            const std::size_t end = std::min(text.find(',', i), text.size());
+            result[key] = std::string(trim(text.substr(i, end - i)));
+            i = end;
+        }
+        i = std::min(text.find_first_not_of(" \t,", i), text.size());
+    }
+    return result;
+}
+
+const EVP_MD* algorithm_of(const parameters& challenge)
+{
+    const auto found = challenge.find("algorithm");
+    const std::string name = found == challenge.end() ? "md5" : lower_ascii(found->second);
+    if (name == "md5")
+        return EVP_md5();
+    if (name == "sha-256")
+        return EVP_sha256();
+    return nullptr;
+}
+
+std::string value_of(const parameters& challenge, const std::string& key)
+{
+    const auto found = challenge.find(key);
+    return found == challenge.end() ? std::string() : found->second;
+}
+
+// Whether qop "auth" is offered; qop absent means the older form without it.
+std::optional<bool> offers_auth(const parameters& challenge)
+{
+    const auto found = challenge.find("qop");
+    if (found == challenge.end())
+        return false;
+    std::istringstream options(found->second);
+    std::string option;
+    while (std::getline(options, option, ',')) {
+        if (lower_ascii(trim(option)) == "auth")
+            return true;
+    }
+    return std::nullopt;
+}
+
+std::string quoted(const std::string& value)
+{
+    std::string result = "\"";
+    for (char c : value) {
+        if (c == '"' || c == '\\')
+            result += '\\';
+        result += c;
+    }
+    return result + '"';
+}
+
+std::string answer(const parameters& challenge, const EVP_MD* algorithm, bool with_qop, const std::string& method,
+                   const std::string& uri, const std::string& user, const std::string& password)
+{
+    const std::string realm = value_of(challenge, "realm");
+    const std::string nonce = value_of(challenge, "nonce");
+    unsigned char random[16];
+    RAND_bytes(random, sizeof random);
+    const std::string cnonce = hex(random, sizeof random);
+    const std::string nc = "00000001";
+
+    const std::string ha1 = hash_hex(algorithm, user + ':' + realm + ':' + password);
+    const std::string ha2 = hash_hex(algorithm, method + ':' + uri);
+    const std::string response =
+        with_qop ? hash_hex(algorithm, ha1 + ':' + nonce + ':' + nc + ':' + cnonce + ":auth:" + ha2)
+                 : hash_hex(algorithm, ha1 + ':' + nonce + ':' + ha2);
+
+    std::string header = "Digest username=" + quoted(user) + ", realm=" + quoted(realm) + ", nonce=" +
+                         quoted(nonce) + ", uri=" + quoted(uri) + ", response=" + quoted(response);
+    if (challenge.count("algorithm"))
+        header += ", algorithm=" + value_of(challenge, "algorithm");
+    if (with_qop)
+        header += ", qop=auth, nc=" + nc + ", cnonce=" + quoted(cnonce);
+    if (challenge.count("opaque"))
+        header += ", opaque=" + quoted(value_of(challenge, "opaque"));
+    return header;
+}
+
+} // namespace
+
+std::optional<std::string> digest_authorization(const std::string& challenges, const std::string& method,
+                                                const std::string& uri, const std::string& user,
+                                                const std::string& password)
+{
+    std::istringstream lines(challenges);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto challenge = parse_challenge(line);
+        if (!challenge || !challenge->count("nonce"))
+            continue;
+        const EVP_MD* algorithm = algorithm_of(*challenge);
+        const auto with_qop = offers_auth(*challenge);
+        if (algorithm && with_qop)
+            return answer(*challenge, algorithm, *with_qop, method, uri, user, password);
+    }
+    return std::nullopt;
+}
+
+} // namespace transport::detail

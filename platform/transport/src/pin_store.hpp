@@ -1,0 +1,38 @@
+#ifndef TRANSPORT_SRC_PIN_STORE_HPP
+#define TRANSPORT_SRC_PIN_STORE_HPP
+
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace transport::detail {
+
+// The process-wide record of self-signed certificate keys by host and port,
+// kept in "<folder>known_machines", one "host port key" line each. The file is
+// read afresh on every look-up and rewritten whole on every change.
+class pin_store {
+public:
+    static pin_store& instance();
+
+    void set_folder(const std::string& folder);
+
+    enum class verdict { unknown, matches, differs, unavailable };
+    // How the key stands against the one recorded for host and port;
+    // unavailable when no folder is set.
+    verdict check(const std::string& host, int port, const std::string& key) const;
+    // Records the key unless one is recorded already, and then checks it;
+    // unavailable when it cannot be recorded.
+    verdict record(const std::string& host, int port, const std::string& key);
+
+private:
+    pin_store() = default;
+    std::string file_locked() const;
+    std::optional<std::string> find_locked(const std::string& host, int port) const;
+
+    mutable std::mutex mutex_;
+    std::string folder_;
+};
+
+} // namespace transport::detail
+
+#endif

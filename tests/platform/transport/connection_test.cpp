@@ -1,0 +1,166 @@
+#include <transport/connection.hpp>
+#include <transport/document.hpp>
+#include <transport/error.hpp>
+
+#include <support/FakeMachine.h>
+
+#include <boost/thread/thread.hpp>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+using support::Credentials;
+using support::Fault;
+using support::FakeMachine;
+using support::Reply;
+using namespace std::chrono_literals;
+
+const char* const names[] = {"COMMAND", "PASSWORD", "REQUEST", nullptr};
+
+class ConnectionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        boost::system::error_code failure;
+        connection = transport::connection::create(machine.Address(), failure);
+        ASSERT_NE(connection, nullptr) << failure.message();
+    }
+
+    void Open()
+    {
+        boost::system::error_code failure;
+        ASSERT_TRUE(connection->open_request(machine.Port(), failure)) << failure.message();
+    }
+
+    // Sends a GET of the path and reads the body into memory.
+    boost::system::error_code Get(const std::string& path, std::string* body = nullptr)
+    {
+        boost::system::error_code failure;
+        std::vector<unsigned char> bytes;
+        if (connection->open_request(machine.Port(), failure) &&
+            connection->send(transport::method::get, path, nullptr, failure) &&
+            connection->read_body(bytes, failure) && body)
+            body->assign(bytes.begin(), bytes.end());
+        return failure;
+    }
+
+    FakeMachine machine{FakeMachine::Options("127.0.0.10")};
+    std::unique_ptr<transport::connection> connection;
+};
+
+TEST_F(ConnectionTest, PostCarriesTheDocumentAndGetCarriesTheQuery)
+{
+    machine.Script("/cgi-bin/Command.cgi", Reply(200, "text/xml", "<RESPONSE/>"));
+    machine.Script("/feed", Reply(200, "application/rss+xml", "<rss/>"));
+    auto document = transport::document::create(names);
+    boost::system::error_code failure;
+    ASSERT_TRUE(document->open_element(2, failure));
+    const transport::node secret = document->text_leaf(1, "p&ss", failure);
+    ASSERT_TRUE(secret && document->set_option(secret, transport::option_secret, failure));
+    document->add_query_pair("a", "1 2");
+
+    Open();
+    ASSERT_TRUE(connection->send(transport::method::post, "/cgi-bin/Command.cgi", document.get(), failure));
+    EXPECT_EQ(connection->status(), 200);
+    EXPECT_EQ(connection->type(), transport::content_type::xml);
+    Open();
+    ASSERT_TRUE(connection->send(transport::method::get, "/feed?user=ann", document.get(), failure));
+    EXPECT_EQ(connection->type(), transport::content_type::xml);
+
+    const auto requests = machine.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].method, "POST");
+    EXPECT_EQ(requests[0].contentType, "text/xml; charset=UTF-8");
+    EXPECT_EQ(requests[0].authScheme, "");
+    EXPECT_NE(requests[0].body.find("<REQUEST><PASSWORD>p&amp;ss</PASSWORD></REQUEST>"), std::string::npos);
+    EXPECT_EQ(requests[0].query, "") << "a posted document carries no query";
+    EXPECT_EQ(requests[1].method, "GET");
+    EXPECT_EQ(requests[1].target, "/feed?user=ann&a=1%202");
+    EXPECT_EQ(requests[1].body, "");
+}
+
+TEST_F(ConnectionTest, CredentialsGoAsBasicOrAsDigestWhenChallenged)
+{
+    machine.Script("/basic", Reply(200, "text/plain", "b"));
+    machine.Script("/digest", Reply(200, "text/plain", "d"));
+    machine.RequireCredentials("/basic", Credentials{Credentials::Scheme::Basic, "ann", "s3cret:x"});
+    machine.RequireCredentials("/digest", Credentials{Credentials::Scheme::Digest, "ann", "s3cret"});
+    boost::system::error_code failure;
+
+    Open();
+    connection->set_credentials("ann", "s3cret:x");
+    ASSERT_TRUE(connection->send(transport::method::get, "/basic", nullptr, failure));
+    EXPECT_EQ(connection->status(), 200);
+    EXPECT_EQ(machine.Requests().back().password, "s3cret:x");
+
+    Open();
+    connection->set_credentials("ann", "s3cret");
+    ASSERT_TRUE(connection->send(transport::method::get, "/digest", nullptr, failure));
+    EXPECT_EQ(connection->status(), 200);
+    EXPECT_EQ(machine.Requests().back().authScheme, "Digest");
+
+    Open();
+    connection->set_credentials("ann", "wrong");
+    ASSERT_TRUE(connection->send(transport::method::get, "/digest", nullptr, failure));
+    EXPECT_EQ(connection->status(), 401);
+
+    Open();
+    ASSERT_TRUE(connection->send(transport::method::get, "/basic", nullptr, failure));
+    EXPECT_EQ(connection->status(), 401) << "credentials last for one request";
+}
+
+TEST_F(ConnectionTest, BodiesInMemoryAreCappedAndReadOnce)
+{
+    machine.Script("/huge", Reply(200, "application/pdf", std::string(transport::max_body_in_memory + 1, 'x')));
+    machine.Script("/small", Reply(200, "text/plain", "s", Fault::Chunked));
+    EXPECT_EQ(Get("/huge"), transport::error::body_too_large);
+
+    std::string body;
+    EXPECT_FALSE(Get("/small", &body));
+    EXPECT_EQ(body, "s");
+    std::vector<unsigned char> again;
+    boost::system::error_code failure;
+    EXPECT_FALSE(connection->read_body(again, failure));
+    EXPECT_EQ(failure, transport::error::out_of_sequence);
+}
+
+TEST_F(ConnectionTest, ADelayedReplyWithinTheLimitArrives)
+{
+    Reply slow(200, "text/plain", "late");
+    slow.delay = 150ms;
+    machine.Script("/slow", slow);
+    connection->set_timeouts({5s, 1, 5s, 1s});
+    std::string body;
+    EXPECT_FALSE(Get("/slow", &body));
+    EXPECT_EQ(body, "late");
+}
+
+TEST_F(ConnectionTest, InterruptingTheThreadEndsTheRequest)
+{
+    machine.Script("/stall", Reply(200, "text/xml", "", Fault::Stall));
+    connection->set_timeouts({30s, 1, 30s, 120s});
+    Open();
+    std::atomic<bool> interrupted{false};
+    boost::thread worker([&] {
+        try {
+            boost::system::error_code failure;
+            connection->send(transport::method::get, "/stall", nullptr, failure);
+        } catch (const boost::thread_interrupted&) {
+            interrupted = true;
+        }
+    });
+    ASSERT_TRUE(machine.WaitForRequests(1));
+    worker.interrupt();
+    ASSERT_TRUE(worker.try_join_for(boost::chrono::seconds(1)));
+    EXPECT_TRUE(interrupted);
+
+    machine.Script("/ok", Reply(200, "text/plain", "ok"));
+    std::string body;
+    EXPECT_FALSE(Get("/ok", &body)) << "the connection is usable after an interruption";
+    EXPECT_EQ(body, "ok");
+}
+
+} // namespace

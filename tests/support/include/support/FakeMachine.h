@@ -1,0 +1,126 @@
+#ifndef NOCTAVI_TESTS_SUPPORT_FAKEMACHINE_H
+#define NOCTAVI_TESTS_SUPPORT_FAKEMACHINE_H
+
+#include <support/TestCertificates.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace support {
+
+namespace detail {
+struct MachineCore;
+struct MachineServer;
+} // namespace detail
+
+// One request as the fake machine received it.
+struct RecordedRequest {
+    std::string method;
+    std::string target; // as sent: path and query
+    std::string path;
+    std::string query;                                           // as sent, without the '?'
+    std::vector<std::pair<std::string, std::string>> queryPairs; // decoded, in order
+    std::string contentType;
+    std::string authScheme; // "Basic", "Digest" or empty
+    std::string user;
+    std::string password; // Basic only: Digest never shows it
+    std::string body;
+    bool secure = false;
+};
+
+// How a reply departs from a plain, complete answer.
+enum class Fault {
+    None,
+    Chunked,        // the body in several chunks of chunked transfer encoding
+    DropConnection, // the connection closes without a reply
+    Stall,          // nothing is ever sent; the connection stays open
+    TruncatedBody,  // the connection closes after half of the declared body
+    MalformedXml,   // only the first half of the body is sent, framed as whole
+};
+
+struct Reply {
+    Reply() = default;
+    Reply(int status, std::string contentType, std::string body, Fault fault = Fault::None)
+        : status(status)
+        , contentType(std::move(contentType))
+        , body(std::move(body))
+        , fault(fault)
+    {
+    }
+
+    int status = 200;
+    std::string contentType = "text/xml; charset=UTF-8";
+    std::string body;
+    Fault fault = Fault::None;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::chrono::milliseconds delay{0}; // before anything is sent
+};
+
+using Handler = std::function<Reply(const RecordedRequest&)>;
+
+struct Credentials {
+    enum class Scheme { Basic, Digest };
+    Scheme scheme = Scheme::Basic;
+    std::string user;
+    std::string password;
+};
+
+// An HTTP or HTTPS server standing in for a machine, on a loopback address of
+// the test's choosing. It answers each path as scripted (an unscripted path
+// gets 404), keeps a log of every request, can demand credentials per path and
+// can inject faults. It runs on a thread of its own until destroyed; further
+// services of a machine are added as handlers of their paths.
+class FakeMachine {
+public:
+    struct Options {
+        Options() = default;
+        explicit Options(std::string address, std::optional<TestCertificate> certificate = std::nullopt,
+                         std::uint16_t port = 0)
+            : address(std::move(address))
+            , port(port)
+            , certificate(std::move(certificate))
+        {
+        }
+
+        std::string address = "127.0.0.1"; // must lie in 127.0.0.0/8
+        std::uint16_t port = 0;             // 0 takes a free one
+        std::optional<TestCertificate> certificate; // HTTPS when given
+    };
+
+    FakeMachine();
+    explicit FakeMachine(const Options& options);
+    FakeMachine(const FakeMachine&) = delete;
+    FakeMachine& operator=(const FakeMachine&) = delete;
+    ~FakeMachine();
+
+    const std::string& Address() const;
+    std::uint16_t Port() const;
+
+    void Script(const std::string& path, Reply reply);
+    void Script(const std::string& path, Handler handler);
+    // Requests for the path without these credentials get 401 and a challenge.
+    void RequireCredentials(const std::string& path, Credentials credentials);
+    // Called on the machine's thread for each request, after it is logged.
+    void OnRequest(std::function<void(const RecordedRequest&)> observer);
+
+    std::vector<RecordedRequest> Requests() const;
+    // True once at least `count` requests have come in.
+    bool WaitForRequests(std::size_t count, std::chrono::milliseconds deadline = std::chrono::seconds(10)) const;
+
+private:
+    std::shared_ptr<detail::MachineCore> core_;
+    std::unique_ptr<detail::MachineServer> server_;
+};
+
+// A port on the address with nothing listening on it (just released).
+std::uint16_t ClosedPort(const std::string& address);
+
+} // namespace support
+
+#endif

@@ -1,0 +1,426 @@
+#include <support/FakeMachine.h>
+
+#include "HttpAuthentication.h"
+
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ssl.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
+
+#include <openssl/rand.h>
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+#include <type_traits>
+
+namespace support {
+namespace {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
+
+using Request = http::request<http::string_body>;
+
+// Never anything but loopback: a test must not reach out of the machine.
+asio::ip::address_v4 LoopbackAddress(const std::string& text)
+{
+    const asio::ip::address_v4 address = asio::ip::make_address_v4(text);
+    if ((address.to_uint() >> 24) != 127)
+        throw std::invalid_argument("the fake machine binds loopback addresses only: " + text);
+    return address;
+}
+
+std::string RandomHex(std::size_t bytes)
+{
+    std::vector<unsigned char> random(bytes);
+    RAND_bytes(random.data(), static_cast<int>(random.size()));
+    static const char hex[] = "0123456789abcdef";
+    std::string result;
+    for (unsigned char c : random) {
+        result += hex[c >> 4];
+        result += hex[c & 0x0F];
+    }
+    return result;
+}
+
+std::string PercentDecode(const std::string& text)
+{
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            result += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+std::vector<std::pair<std::string, std::string>> DecodeQuery(const std::string& query)
+{
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::size_t start = 0;
+    while (start < query.size()) {
+        const std::size_t end = std::min(query.find('&', start), query.size());
+        const std::string pair = query.substr(start, end - start);
+        const std::size_t equals = pair.find('=');
+        pairs.emplace_back(PercentDecode(pair.substr(0, equals)),
+                           equals == std::string::npos ? std::string() : PercentDecode(pair.substr(equals + 1)));
+        start = end + 1;
+    }
+    return pairs;
+}
+
+std::string HeaderOf(const Request& request, http::field field)
+{
+    const auto found = request.find(field);
+    return found == request.end() ? std::string() : std::string(found->value());
+}
+
+RecordedRequest Record(const Request& request, bool secure)
+{
+    RecordedRequest record;
+    record.method = std::string(request.method_string());
+    record.target = std::string(request.target());
+    const std::size_t question = record.target.find('?');
+    record.path = record.target.substr(0, question);
+    record.query = question == std::string::npos ? std::string() : record.target.substr(question + 1);
+    record.queryPairs = DecodeQuery(record.query);
+    record.contentType = HeaderOf(request, http::field::content_type);
+    const detail::Authorization authorization = detail::ParseAuthorization(HeaderOf(request, http::field::authorization));
+    record.authScheme = authorization.scheme;
+    record.user = authorization.user;
+    record.password = authorization.password;
+    record.body = request.body();
+    record.secure = secure;
+    return record;
+}
+
+Reply NotFound()
+{
+    return Reply(404, "text/html", "<html><body>Not Found</body></html>");
+}
+
+std::string Head(const Reply& reply)
+{
+    std::string head = "HTTP/1.1 " + std::to_string(reply.status) + ' ' +
+                       std::string(http::obsolete_reason(static_cast<http::status>(reply.status))) + "\r\n";
+    if (!reply.contentType.empty())
+        head += "Content-Type: " + reply.contentType + "\r\n";
+    for (const auto& [name, value] : reply.headers)
+        head += name + ": " + value + "\r\n";
+    return head;
+}
+
+// Chunks of growing sizes, so a reader meets both small and larger ones.
+std::string Chunked(const std::string& body)
+{
+    std::string result;
+    std::size_t size = 1;
+    for (std::size_t start = 0; start < body.size(); start += size, size *= 2) {
+        const std::string chunk = body.substr(start, size);
+        char length[32];
+        std::snprintf(length, sizeof length, "%zx\r\n", chunk.size());
+        result += length + chunk + "\r\n";
+    }
+    return result + "0\r\n\r\n";
+}
+
+std::string Render(const Reply& reply)
+{
+    const std::string head = Head(reply);
+    const std::string half = reply.body.substr(0, reply.body.size() / 2);
+    switch (reply.fault) {
+    case Fault::Chunked:
+        return head + "Transfer-Encoding: chunked\r\n\r\n" + Chunked(reply.body);
+    case Fault::TruncatedBody:
+        return head + "Content-Length: " + std::to_string(reply.body.size()) + "\r\n\r\n" + half;
+    case Fault::MalformedXml:
+        return head + "Content-Length: " + std::to_string(half.size()) + "\r\n\r\n" + half;
+    default:
+        return head + "Content-Length: " + std::to_string(reply.body.size()) + "\r\n\r\n" + reply.body;
+    }
+}
+
+} // namespace
+
+// What the sessions share with the test: the script and the log.
+struct detail::MachineCore {
+    mutable std::mutex mutex;
+    mutable std::condition_variable logged;
+    std::map<std::string, Handler> handlers;
+    std::map<std::string, Credentials> required;
+    std::vector<RecordedRequest> log;
+    std::function<void(const RecordedRequest&)> observer;
+    const std::string nonce = RandomHex(16);
+
+    Reply Answer(const Request& request, bool secure)
+    {
+        const RecordedRequest record = Record(request, secure);
+        Handler handler;
+        std::optional<Credentials> credentials;
+        std::function<void(const RecordedRequest&)> notify;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            log.push_back(record);
+            if (const auto found = handlers.find(record.path); found != handlers.end())
+                handler = found->second;
+            if (const auto found = required.find(record.path); found != required.end())
+                credentials = found->second;
+            notify = observer;
+        }
+        logged.notify_all();
+        if (notify)
+            notify(record);
+        if (credentials && !Authorized(request, *credentials))
+            return Challenge(credentials->scheme);
+        return handler ? handler(record) : NotFound();
+    }
+
+    bool Authorized(const Request& request, const Credentials& credentials) const
+    {
+        return detail::Proves(detail::ParseAuthorization(HeaderOf(request, http::field::authorization)),
+                              credentials, std::string(request.method_string()), nonce);
+    }
+
+    Reply Challenge(Credentials::Scheme scheme) const
+    {
+        Reply reply(401, "text/html", "<html><body>Unauthorized</body></html>");
+        reply.headers.emplace_back("WWW-Authenticate", detail::Challenge(scheme, nonce));
+        return reply;
+    }
+};
+
+namespace {
+
+using PlainStream = beast::tcp_stream;
+using TlsStream = beast::ssl_stream<beast::tcp_stream>;
+
+// One connection: reads requests one after the other and answers each.
+template <class Stream>
+class Session : public std::enable_shared_from_this<Session<Stream>> {
+public:
+    static constexpr bool secure = std::is_same_v<Stream, TlsStream>;
+
+    template <class... StreamArgs>
+    Session(std::shared_ptr<detail::MachineCore> core, StreamArgs&&... args)
+        : core_(std::move(core))
+        , stream_(std::forward<StreamArgs>(args)...)
+        , timer_(stream_.get_executor())
+    {
+    }
+
+    void Start()
+    {
+        if constexpr (secure) {
+            stream_.async_handshake(asio::ssl::stream_base::server,
+                                    [self = this->shared_from_this()](beast::error_code failure) {
+                                        failure ? self->Close() : self->Read();
+                                    });
+        } else {
+            Read();
+        }
+    }
+
+private:
+    void Read()
+    {
+        parser_.emplace();
+        parser_->body_limit(64 * 1024 * 1024);
+        http::async_read(stream_, buffer_, *parser_,
+                         [self = this->shared_from_this()](beast::error_code failure, std::size_t) {
+                             failure ? self->Close() : self->Answer();
+                         });
+    }
+
+    void Answer()
+    {
+        const Request request = parser_->release();
+        const bool keepAlive = request.keep_alive();
+        Reply reply = core_->Answer(request, secure);
+        if (reply.delay.count() <= 0) {
+            Respond(std::move(reply), keepAlive);
+            return;
+        }
+        timer_.expires_after(reply.delay);
+        timer_.async_wait([self = this->shared_from_this(), reply, keepAlive](beast::error_code failure) {
+            failure ? self->Close() : self->Respond(reply, keepAlive);
+        });
+    }
+
+    void Respond(Reply reply, bool keepAlive)
+    {
+        if (reply.fault == Fault::DropConnection) {
+            Close();
+            return;
+        }
+        if (reply.fault == Fault::Stall) {
+            Linger();
+            return;
+        }
+        const bool closeAfter = !keepAlive || reply.fault == Fault::TruncatedBody;
+        auto raw = std::make_shared<std::string>(Render(reply));
+        asio::async_write(stream_, asio::buffer(*raw),
+                          [self = this->shared_from_this(), raw, closeAfter](beast::error_code failure, std::size_t) {
+                              failure || closeAfter ? self->Close() : self->Read();
+                          });
+    }
+
+    // Holds the connection open, sending nothing, until the client leaves.
+    void Linger()
+    {
+        stream_.async_read_some(asio::buffer(scratch_),
+                                [self = this->shared_from_this()](beast::error_code failure, std::size_t) {
+                                    failure ? self->Close() : self->Linger();
+                                });
+    }
+
+    void Close()
+    {
+        beast::error_code ignored;
+        tcp::socket& socket = beast::get_lowest_layer(stream_).socket();
+        socket.shutdown(tcp::socket::shutdown_both, ignored);
+        socket.close(ignored);
+    }
+
+    std::shared_ptr<detail::MachineCore> core_;
+    Stream stream_;
+    asio::steady_timer timer_;
+    beast::flat_buffer buffer_;
+    std::optional<http::request_parser<http::string_body>> parser_;
+    char scratch_[512];
+};
+
+} // namespace
+
+// The listening socket and the thread that serves every connection.
+struct detail::MachineServer {
+    std::optional<asio::ssl::context> tls;
+    asio::io_context io;
+    tcp::acceptor acceptor{io};
+    std::string address;
+    std::uint16_t port = 0;
+    std::thread thread;
+
+    MachineServer(const FakeMachine::Options& options, std::shared_ptr<MachineCore> core)
+        : address(options.address)
+    {
+        if (options.certificate)
+            tls.emplace(MakeTlsContext(*options.certificate));
+        const tcp::endpoint endpoint(LoopbackAddress(options.address), options.port);
+        acceptor.open(endpoint.protocol());
+        acceptor.set_option(asio::socket_base::reuse_address(true));
+        acceptor.bind(endpoint);
+        acceptor.listen();
+        port = acceptor.local_endpoint().port();
+        Accept(std::move(core));
+        thread = std::thread([this] { io.run(); });
+    }
+
+    ~MachineServer()
+    {
+        asio::post(io, [this] {
+            beast::error_code ignored;
+            acceptor.close(ignored);
+            io.stop();
+        });
+        thread.join();
+    }
+
+    static asio::ssl::context MakeTlsContext(const TestCertificate& certificate)
+    {
+        asio::ssl::context context(asio::ssl::context::tls_server);
+        context.use_certificate_chain(asio::buffer(certificate.certificatePem));
+        context.use_private_key(asio::buffer(certificate.keyPem), asio::ssl::context::pem);
+        return context;
+    }
+
+    void Accept(std::shared_ptr<MachineCore> core)
+    {
+        acceptor.async_accept([this, core](beast::error_code failure, tcp::socket socket) {
+            if (failure)
+                return;
+            if (tls)
+                std::make_shared<Session<TlsStream>>(core, std::move(socket), *tls)->Start();
+            else
+                std::make_shared<Session<PlainStream>>(core, std::move(socket))->Start();
+            Accept(core);
+        });
+    }
+};
+
+FakeMachine::FakeMachine()
+    : FakeMachine(Options())
+{
+}
+
+FakeMachine::FakeMachine(const Options& options)
+    : core_(std::make_shared<detail::MachineCore>())
+    , server_(std::make_unique<detail::MachineServer>(options, core_))
+{
+}
+
+FakeMachine::~FakeMachine() = default;
+
+const std::string& FakeMachine::Address() const
+{
+    return server_->address;
+}
+
+std::uint16_t FakeMachine::Port() const
+{
+    return server_->port;
+}
+
+void FakeMachine::Script(const std::string& path, Reply reply)
+{
+    Script(path, [reply](const RecordedRequest&) { return reply; });
+}
+
+void FakeMachine::Script(const std::string& path, Handler handler)
+{
+    const std::lock_guard<std::mutex> lock(core_->mutex);
+    core_->handlers[path] = std::move(handler);
+}
+
+void FakeMachine::RequireCredentials(const std::string& path, Credentials credentials)
+{
+    const std::lock_guard<std::mutex> lock(core_->mutex);
+    core_->required[path] = std::move(credentials);
+}
+
+void FakeMachine::OnRequest(std::function<void(const RecordedRequest&)> observer)
+{
+    const std::lock_guard<std::mutex> lock(core_->mutex);
+    core_->observer = std::move(observer);
+}
+
+std::vector<RecordedRequest> FakeMachine::Requests() const
+{
+    const std::lock_guard<std::mutex> lock(core_->mutex);
+    return core_->log;
+}
+
+bool FakeMachine::WaitForRequests(std::size_t count, std::chrono::milliseconds deadline) const
+{
+    std::unique_lock<std::mutex> lock(core_->mutex);
+    return core_->logged.wait_for(lock, deadline, [this, count] { return core_->log.size() >= count; });
+}
+
+std::uint16_t ClosedPort(const std::string& address)
+{
+    asio::io_context io;
+    tcp::acceptor acceptor(io, tcp::endpoint(LoopbackAddress(address), 0));
+    return acceptor.local_endpoint().port();
+}
+
+} // namespace support

@@ -1,0 +1,31 @@
+#ifndef NOCTAVI_TESTS_SUPPORT_HTTPAUTHENTICATION_H
+#define NOCTAVI_TESTS_SUPPORT_HTTPAUTHENTICATION_H
+
+#include <support/FakeMachine.h>
+
+#include <map>
+#include <string>
+
+namespace support::detail {
+
+// The Authorization header of a request, taken apart.
+struct Authorization {
+    std::string scheme; // "Basic", "Digest" or empty
+    std::string user;
+    std::string password;                      // Basic only
+    std::map<std::string, std::string> params; // Digest only
+};
+
+Authorization ParseAuthorization(const std::string& header);
+
+// The WWW-Authenticate value that asks for the scheme.
+std::string Challenge(Credentials::Scheme scheme, const std::string& nonce);
+
+// Whether the request's authorization proves the credentials (Digest: RFC 7616
+// with MD5 and qop "auth", or RFC 2069 without qop).
+bool Proves(const Authorization& authorization, const Credentials& credentials, const std::string& method,
+            const std::string& nonce);
+
+} // namespace support::detail
+
+#endif
