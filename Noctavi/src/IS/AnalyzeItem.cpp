@@ -4,6 +4,8 @@
 
 #include "FeedText.h"
 
+#include <boost/algorithm/string/predicate.hpp>
+
 namespace IS {
 namespace {
 
@@ -46,6 +48,8 @@ struct AnalyzeItem::Pimpl {
     std::string FirstLink(const std::string& markup);
 };
 
+// Attribute names are compared as HTML compares them, without regard to
+// case: markup that happens to be well-formed XML keeps its names' case.
 std::string AnalyzeItem::Pimpl::FirstLink(const std::string& markup)
 {
     if (!MayHoldLink(markup) || !description.Parse(std::vector<unsigned char>(markup.begin(), markup.end())))
@@ -53,9 +57,11 @@ std::string AnalyzeItem::Pimpl::FirstLink(const std::string& markup)
     const Parser::Iterator link = description.Find("A");
     if (link == Parser::End())
         return std::string();
-    const HTTP::XML::Node::Attributes attributes = (*link).GetAttributes();
-    const auto href = attributes.find("href");
-    return href == attributes.end() ? std::string() : href->second;
+    for (const auto& [name, value] : (*link).GetAttributes()) {
+        if (boost::algorithm::iequals(name, "href"))
+            return value;
+    }
+    return std::string();
 }
 
 AnalyzeItem::AnalyzeItem()

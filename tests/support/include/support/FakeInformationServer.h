@@ -20,23 +20,23 @@ struct MachineIdentity {
 
 // A user account of the machine.
 struct MachineAccount {
-    std::string id; // the user name, which the client calls the account ID
-    std::string displayName;
-    std::string password;
+    std::string id{}; // the user name, which the client calls the account ID
+    std::string displayName{};
+    std::string password{};
     bool mayDelete = true; // whether the user may delete its documents
 };
 
 // A document in a user's box; each is one item of its owner's feed, whose
 // guid is the document's ID.
 struct StoredDocument {
-    std::string id;
-    std::string owner;
+    std::string id{};
+    std::string owner{};
     std::string title = "Scanned document";
     std::string category = "Scan to Box";
     std::string published = "Tue, 09 Dec 2008 10:15:30 +0900";
     std::string contentType = "application/pdf";
-    std::string content;
-    std::string thumbnail; // served as image/jpeg; without it the thumbnail page answers 404
+    std::string content{};
+    std::string thumbnail{}; // served as image/jpeg; without it the thumbnail page answers 404
     bool read = false;     // set by a download or print that asks for it
 };
 
