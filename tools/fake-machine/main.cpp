@@ -1,12 +1,16 @@
-// Serves scripted replies on a loopback address until interrupted, printing
-// every request it receives.
+// A machine's information server on a loopback address, serving until
+// interrupted and printing every request it receives. Scripted replies take
+// the place of its own answers for their paths.
 //
-//   fake-machine --address 127.0.0.2 --port 8080 --reply /cgi-bin/GetUserList.cgi=users.xml
+//   fake-machine --address 127.0.0.2 --port 8080 --user alice:Alice:secret
+//                --document alice:doc1:scan.pdf:scan-thumbnail.jpg
+//   fake-machine --reply /cgi-bin/GetUserList.cgi=users.xml ...
 //   fake-machine --https --ca-out ca.pem ...    (trust ca.pem through SSL_CERT_FILE)
 //   fake-machine --https ...                    (a self-signed certificate, as machines have)
 
-#include <support/FakeMachine.h>
+#include <support/FakeInformationServer.h>
 
+#include <boost/algorithm/string/split.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/signal_set.hpp>
 #include <boost/program_options.hpp>
@@ -57,6 +61,48 @@ void ScriptReply(support::FakeMachine& machine, const std::string& route)
     machine.Script(route.substr(0, equals), reply);
 }
 
+// The fields of a colon-separated value; the last ones may be left out.
+std::vector<std::string> Fields(const std::string& value, std::size_t least, std::size_t most, const char* option)
+{
+    std::vector<std::string> fields;
+    boost::algorithm::split(fields, value, [](char c) { return c == ':'; });
+    if (fields.size() < least || fields.size() > most)
+        throw std::runtime_error(std::string("--") + option + " has the wrong number of fields: " + value);
+    fields.resize(most);
+    return fields;
+}
+
+// "ID:DISPLAY NAME:PASSWORD"
+void AddAccount(support::FakeInformationServer& server, const std::string& value)
+{
+    const std::vector<std::string> fields = Fields(value, 1, 3, "user");
+    server.AddAccount(support::MachineAccount{fields[0], fields[1].empty() ? fields[0] : fields[1], fields[2]});
+}
+
+// "OWNER:ID:FILE[:THUMBNAIL FILE]"
+void AddDocument(support::FakeInformationServer& server, const std::string& value)
+{
+    const std::vector<std::string> fields = Fields(value, 3, 4, "document");
+    support::StoredDocument document;
+    document.owner = fields[0];
+    document.id = fields[1];
+    document.title = fields[2];
+    document.contentType = ContentTypeOf(fields[2]);
+    document.content = ReadFile(fields[2]);
+    if (!fields[3].empty())
+        document.thumbnail = ReadFile(fields[3]);
+    server.AddDocument(document);
+}
+
+template <class Add>
+void ForEachValue(const options::variables_map& values, const char* option, Add add)
+{
+    if (values.count(option)) {
+        for (const std::string& value : values[option].as<std::vector<std::string>>())
+            add(value);
+    }
+}
+
 void PrintRequest(const support::RecordedRequest& request)
 {
     std::cout << request.method << ' ' << request.target;
@@ -92,7 +138,11 @@ int main(int argc, char** argv)
         "address", options::value<std::string>()->default_value("127.0.0.1"), "loopback address to bind")(
         "port", options::value<std::uint16_t>()->default_value(0), "port (0: any free one)")(
         "https", "serve HTTPS")("ca-out", options::value<std::string>(), "sign with a new authority, written here")(
-        "reply", options::value<std::vector<std::string>>(), "PATH=FILE: answer PATH with FILE");
+        "reply", options::value<std::vector<std::string>>(), "PATH=FILE: answer PATH with FILE")(
+        "machine-name", options::value<std::string>()->default_value("Fake MFP"), "the machine's name")(
+        "user", options::value<std::vector<std::string>>(), "ID:DISPLAY NAME:PASSWORD: a user account")(
+        "document", options::value<std::vector<std::string>>(),
+        "OWNER:ID:FILE[:THUMBNAIL]: a stored document, with a JPEG thumbnail");
     try {
         options::variables_map values;
         options::store(options::parse_command_line(argc, argv, description), values);
@@ -102,11 +152,12 @@ int main(int argc, char** argv)
             return 0;
         }
         std::unique_ptr<support::TestAuthority> authority;
-        support::FakeMachine machine(MachineOptions(values, authority));
-        if (values.count("reply")) {
-            for (const std::string& route : values["reply"].as<std::vector<std::string>>())
-                ScriptReply(machine, route);
-        }
+        support::FakeInformationServer server(MachineOptions(values, authority));
+        support::FakeMachine& machine = server.Machine();
+        server.SetIdentity(support::MachineIdentity{values["machine-name"].as<std::string>()});
+        ForEachValue(values, "user", [&](const std::string& value) { AddAccount(server, value); });
+        ForEachValue(values, "document", [&](const std::string& value) { AddDocument(server, value); });
+        ForEachValue(values, "reply", [&](const std::string& value) { ScriptReply(machine, value); });
         machine.OnRequest(PrintRequest);
         std::cout << (values.count("https") ? "https://" : "http://") << machine.Address() << ':' << machine.Port()
                   << std::endl;

@@ -1,5 +1,6 @@
 #include <Noctavi/System/ConfigLimits.h>
 
+#include <Noctavi/IS/Config.h>
 #include <Noctavi/System/Config.h>
 
 namespace {
@@ -33,4 +34,5 @@ void ApplyConfigLimits()
     limits.MachineMonitorInterval = config.GetMachineMonitorInterval();
     limits.DetectedEventQueueSize = config.GetDetectedEventQueueSize();
     SetConfigLimits(limits);
+    IS::SetConfiguration(IS::Config(config.GetTimeoutTable()));
 }

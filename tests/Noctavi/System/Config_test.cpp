@@ -1,3 +1,4 @@
+#include <Noctavi/IS/Config.h>
 #include <Noctavi/System/Config.h>
 #include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/System/InvalidSetting.h>
@@ -153,6 +154,11 @@ TEST_F(ConfigTest, TimeoutRecordsFollowTheirKeys)
         EXPECT_EQ(table[kind].SendTimeout, kind == kPrintRecord ? 1234 : 30000) << kind;
         EXPECT_EQ(table[kind].ReceiveTimeout, 30000) << kind;
     }
+    // The requests to machines take the table from here.
+    ApplyConfigLimits();
+    EXPECT_EQ(IS::GetTimeout(IS::RequestKind::Print).SendTimeout, 1234);
+    EXPECT_EQ(IS::GetTimeout(IS::RequestKind::Delete).ConnectTimeout, 5);
+    IS::SetConfiguration(IS::Config());
 
     WriteOverrides("HTTP_CONNECT_TIMEOUT_MS = 2000000000\nIS_SUBSCRIBE_SEND_TIMEOUT_MS = 2000000000\n"
                    "IS_SUBSCRIBE_RECV_TIMEOUT_MS = 2000000000\nHTTP_RETRY = 1000\n");

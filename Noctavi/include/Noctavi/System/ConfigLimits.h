@@ -32,7 +32,8 @@ const ConfigLimits& GetConfigLimits();
 // Replaces the process-wide copies; for start-up and for tests.
 void SetConfigLimits(const ConfigLimits& limits);
 
-// Copies the loaded settings of Config::GetInstance() into the process-wide copies.
+// Copies the loaded settings of Config::GetInstance() into the process-wide
+// copies, the time-out table included (IS::SetConfiguration).
 void ApplyConfigLimits();
 
 #endif

@@ -1,0 +1,36 @@
+#ifndef NOCTAVI_IS_MEMORYIMAGE_H
+#define NOCTAVI_IS_MEMORYIMAGE_H
+
+#include <Noctavi/IS/Image.h>
+
+#include <boost/shared_ptr.hpp>
+
+#include <memory>
+#include <vector>
+
+namespace IS {
+
+// The bytes of a picture file (JPEG, PNG, GIF, BMP, or TIFF where Qt's image
+// plug-ins are installed), decoded on first use.
+class MemoryImage : public Image {
+public:
+    // The most pixels a picture may have: a thumbnail is far smaller, and a
+    // small file that claims a huge picture must not take the memory it names.
+    static constexpr long long MaxPixels = 4096LL * 4096LL;
+
+    explicit MemoryImage(std::unique_ptr<std::vector<unsigned char>> bytes);
+    ~MemoryImage() override;
+
+    // Decodes the bytes the first time. Throws ::SystemError when they are not
+    // a picture of those formats (EINVAL) or the picture exceeds MaxPixels
+    // (EFBIG); a later call tries again.
+    const QImage& GetBitmap() const override;
+
+private:
+    struct Pimpl;
+    boost::shared_ptr<Pimpl> pimpl_;
+};
+
+} // namespace IS
+
+#endif
