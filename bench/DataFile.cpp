@@ -45,8 +45,9 @@ EventLog::EventList Events(int count)
     events.reserve(static_cast<std::size_t>(count));
     for (int n = 0; n < count; ++n) {
         const RSS::EventTime time("Tue, 09 Dec 2008 10:" + std::to_string(10 + n % 50) + ":30 +0900");
-        events.emplace_back(BasicID<long>(n), EventProperty(L"Box", Numbered(L"Scanned document ", n),
-                                                            Numbered(L"/thumbnail?id=", n), Numbered(L"DOC-", n), time));
+        const EventProperty property(L"Box", Numbered(L"Scanned document ", n), Numbered(L"/thumbnail?id=", n),
+                                     Numbered(L"DOC-", n), time);
+        events.emplace_back(BasicID<long>(n), property);
         events.back().SetRead(n % 2 == 0);
     }
     return events;
@@ -71,7 +72,8 @@ void Fill(EntryManager& manager, const Shape& shape)
                                      User(Numbered(L"User ", n), Numbered(L"user", n), Password(L"secret")),
                                      Config(shape.events, 1800000, true, 10000, false, true));
         auto entry = boost::make_shared<Entry>(BasicID<long>(n), property);
-        entry->SetEventLog(boost::make_shared<EventLog>(Events(shape.events), BasicID<long>(shape.events), shape.events));
+        const BasicID<long> nextEventID(shape.events);
+        entry->SetEventLog(boost::make_shared<EventLog>(Events(shape.events), nextEventID, shape.events));
         entry->SetLatestRSSFeed(Feed(20));
         entries.push_back(entry);
     }
