@@ -151,7 +151,7 @@ void RefreshBackup(const DataFiles& files) noexcept
 {
     try {
         pelmo::filesystem::temporary_file copy(files.backup.string() + ".tmp");
-        fs::copy_file(files.data, copy.path());
+        fs::copy_file(files.data, copy.path(), fs::copy_options::overwrite_existing);
         copy.commit_to(files.backup);
     } catch (...) {
     }
