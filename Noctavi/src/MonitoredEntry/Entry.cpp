@@ -50,6 +50,11 @@ boost::shared_ptr<EventLog> Entry::GetEventLog() const
     return boost::make_shared<EventLog>(*pimpl_->eventLog);
 }
 
+boost::shared_ptr<const EventLog> Entry::GetSharedEventLog() const
+{
+    return pimpl_->eventLog;
+}
+
 void Entry::SetEventLog(const boost::shared_ptr<EventLog>& log)
 {
     if (!log)

@@ -119,6 +119,11 @@ std::size_t EventLog::Size() const
     return pimpl_->events.size();
 }
 
+const EventLog::EventList& EventLog::GetEventList() const
+{
+    return pimpl_->events;
+}
+
 EventLog::const_iterator EventLog::begin() const
 {
     return pimpl_->events.begin();

@@ -4,6 +4,7 @@
 #include <pelmo/convertible_version.hpp>
 #include <pelmo/defective_config.hpp>
 #include <pelmo/filesystem/operations.hpp>
+#include <pelmo/filesystem/temporary_file.hpp>
 #include <pelmo/logic_error.hpp>
 #include <pelmo/nonsupport_version.hpp>
 #include <pelmo/open_file_failure.hpp>
@@ -84,31 +85,6 @@ boost::filesystem::path sibling(const boost::filesystem::path& file, const char*
 {
     return boost::filesystem::path(file).replace_extension(extension);
 }
-
-// Removes the temporary file unless the save got as far as renaming it.
-class temporary_file {
-public:
-    explicit temporary_file(boost::filesystem::path path) : path_(std::move(path)) {}
-    temporary_file(const temporary_file&) = delete;
-    temporary_file& operator=(const temporary_file&) = delete;
-    ~temporary_file()
-    {
-        boost::system::error_code ignored;
-        if (!committed_)
-            boost::filesystem::remove(path_, ignored);
-    }
-
-    const boost::filesystem::path& path() const { return path_; }
-    void commit_to(const boost::filesystem::path& target)
-    {
-        boost::filesystem::rename(path_, target);
-        committed_ = true;
-    }
-
-private:
-    boost::filesystem::path path_;
-    bool committed_ = false;
-};
 
 } // namespace
 
@@ -224,7 +200,7 @@ void config<String>::save(bool backup) const
     const boost::filesystem::path& target = pimpl_->path;
     filesystem::create_private_directories(target.parent_path());
 
-    temporary_file temporary(sibling(target, ".tmp"));
+    filesystem::temporary_file temporary(sibling(target, ".tmp"));
     try {
         filesystem::write_file_synced(temporary.path(), render(pimpl_->values));
     } catch (const system_error&) {

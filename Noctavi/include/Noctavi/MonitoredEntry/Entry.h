@@ -33,6 +33,9 @@ public:
 
     // A new copy of the log, which the caller may change and set back.
     boost::shared_ptr<EventLog> GetEventLog() const;
+    // The log itself, read-only, for readers that need its events in place
+    // rather than in a copy that goes away while they still refer to it.
+    boost::shared_ptr<const EventLog> GetSharedEventLog() const;
     // Takes the given log as the entry's; throws pelmo::logic_error for none.
     void SetEventLog(const boost::shared_ptr<EventLog>& log);
 

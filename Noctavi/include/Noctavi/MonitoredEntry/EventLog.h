@@ -52,6 +52,8 @@ public:
     BasicID<long> GetNextID() const;
 
     std::size_t Size() const;
+    // The events themselves, oldest first.
+    const EventList& GetEventList() const;
     const_iterator begin() const;
     const_iterator end() const;
 
