@@ -18,6 +18,7 @@
 #include <boost/thread/thread.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -28,6 +29,8 @@ namespace MonitoredEntry {
 namespace {
 
 const boost::chrono::milliseconds kStatusPollInterval(200);
+// A year: far beyond any configured limit, far within the steady clock's range.
+constexpr std::int64_t kLongestStatusWait = 365LL * 24 * 60 * 60 * 1000;
 
 // Carries nothing: observers read the model afresh when it is delivered.
 struct NotifyRequest {
@@ -172,7 +175,10 @@ bool EntryManager::RemoveObserver(Observer& observer)
 bool EntryManager::WaitForEntryFlag(BasicID<long> id)
 {
     typedef boost::chrono::steady_clock Clock;
-    const Clock::time_point deadline = Clock::now() + boost::chrono::milliseconds(GetConfigLimits().SubscribeResponseLimit);
+    // Capped so that the deadline stays within the clock's range, however
+    // large the configured limit.
+    const std::int64_t limit = std::min(GetConfigLimits().SubscribeResponseLimit, kLongestStatusWait);
+    const Clock::time_point deadline = Clock::now() + boost::chrono::milliseconds(limit);
     for (;;) {
         {
             ModelLock lock(*this);

@@ -273,11 +273,17 @@ bool Config::GetEntryDefaultEnableDeleteMsg() const
     return pimpl_->GetBool("ENTRY_DEFAULT_ENABLE_DELETE_MSG");
 }
 
+// The retry count and the time-outs have no upper bound: the product
+// saturates instead of overflowing.
 std::int64_t Config::GetSubscribeResponseLimit() const
 {
     const HTTP::Timeout& subscribe = pimpl_->timeouts[kSubscribeRecord];
     const std::int64_t perTry = std::int64_t{subscribe.ConnectTimeout} + subscribe.SendTimeout + subscribe.ReceiveTimeout;
-    return perTry * subscribe.RetryCount * 2;
+    const std::int64_t tries = std::int64_t{subscribe.RetryCount} * 2;
+    if (perTry <= 0 || tries <= 0)
+        return 0;
+    const std::int64_t largest = std::numeric_limits<std::int64_t>::max();
+    return perTry > largest / tries ? largest : perTry * tries;
 }
 
 const ConfigLimits::Range& Config::GetRegularCheckIntervalRange() const

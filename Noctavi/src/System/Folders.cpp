@@ -100,8 +100,10 @@ std::wstring GetTempFolder()
     const std::string ownFolder = Utility::ToNarrow(GetTempDir()) + kMaker + "-" + std::to_string(getuid());
     MakePrivateFolder(ownFolder);
     CheckOwnFolder(ownFolder);
+    // Checked too: the parent may have been open to others before we tightened it.
     const std::string folder = ownFolder + "/" + kProduct;
     MakePrivateFolder(folder);
+    CheckOwnFolder(folder);
     return Utility::ToWide(folder + "/");
 }
 

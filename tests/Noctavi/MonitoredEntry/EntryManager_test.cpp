@@ -314,7 +314,8 @@ TEST(EntryManager, WaitForEntryFlagEndsWithTheStatusOrTheLimit)
         EXPECT_THROW(manager.WaitForEntryFlag(ID(5)), MonitoredEntry::MissingEntry);
     }
 
-    LimitsOverride limits([](ConfigLimits& l) { l.SubscribeResponseLimit = 60000; });
+    // The largest limit the settings can give must not overflow the deadline.
+    LimitsOverride limits([](ConfigLimits& l) { l.SubscribeResponseLimit = std::numeric_limits<std::int64_t>::max(); });
     std::thread subscriber(
         [&] { Change(manager, id, [](EntryProperty& p) { p.SetStatus(EntryProperty::StatusSubscribed); }); });
     const auto start = std::chrono::steady_clock::now();

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <algorithm>
 #include <fstream>
 #include <locale>
@@ -164,6 +166,11 @@ TEST_F(ConfigTest, TimeoutRecordsFollowTheirKeys)
                    "IS_SUBSCRIBE_RECV_TIMEOUT_MS = 2000000000\nHTTP_RETRY = 1000\n");
     config_.Load();
     EXPECT_EQ(config_.GetSubscribeResponseLimit(), INT64_C(12000000000000));
+
+    WriteOverrides("HTTP_CONNECT_TIMEOUT_MS = 2000000000\nIS_SUBSCRIBE_SEND_TIMEOUT_MS = 2000000000\n"
+                   "IS_SUBSCRIBE_RECV_TIMEOUT_MS = 2000000000\nHTTP_RETRY = 2000000000\n");
+    config_.Load();
+    EXPECT_EQ(config_.GetSubscribeResponseLimit(), std::numeric_limits<std::int64_t>::max());
 }
 
 TEST_F(ConfigTest, ValuesTheProgramCannotRunWithAreRefused)

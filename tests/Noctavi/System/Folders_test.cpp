@@ -94,4 +94,13 @@ TEST_F(TempFolder, LinkOrForeignFolderIsRefused)
     EXPECT_THROW(System::GetTempFolder(), SystemError);
 }
 
+TEST_F(TempFolder, LinkPlantedInsideAnOpenFolderIsRefused)
+{
+    fs::create_directory(OwnFolder());
+    fs::permissions(OwnFolder(), fs::perms::all_all);
+    fs::create_directory(dir_.Path() / "planted");
+    fs::create_directory_symlink(dir_.Path() / "planted", OwnFolder() / "Noctavi");
+    EXPECT_THROW(System::GetTempFolder(), SystemError);
+}
+
 } // namespace
