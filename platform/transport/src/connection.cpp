@@ -308,6 +308,9 @@ bool connection::state::configure(boost::system::error_code& ec)
 {
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    // A name lookup still running when the transfer ends is left behind
+    // instead of waited for, so cancel() and interruption take effect at once.
+    curl_easy_setopt(e, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L); // the target goes as Digest signed it
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(e, CURLOPT_PROXY, ""); // machines are reached directly, whatever the environment says
