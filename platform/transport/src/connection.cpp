@@ -341,6 +341,10 @@ bool connection::state::configure(boost::system::error_code& ec)
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 0L);
     curl_easy_setopt(e, CURLOPT_SSL_SESSIONID_CACHE, 0L);
+    // Every secure request has its own handshake and so its own check: a
+    // pooled connection would skip it, even one whose key was then refused.
+    curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(e, CURLOPT_SSL_CTX_DATA, &progress.tls);
     if (curl_easy_setopt(e, CURLOPT_SSL_CTX_FUNCTION, &detail::install_tls_check) != CURLE_OK) {
         ec = error::tls_failure;
@@ -431,12 +435,17 @@ bool connection::state::answer_digest(boost::system::error_code& ec)
 
 bool connection::state::record_pin(boost::system::error_code& ec)
 {
-    if (progress.tls.result != detail::tls_check::outcome::first_use)
+    using outcome = detail::tls_check::outcome;
+    if (secure && progress.tls.result == outcome::none) {
+        ec = error::certificate_untrusted; // no certificate was checked
+        return false;
+    }
+    if (progress.tls.result != outcome::first_use)
         return true;
     using verdict = detail::pin_store::verdict;
     switch (detail::pin_store::instance().record(host, port, progress.tls.key)) {
     case verdict::matches:
-        progress.tls.result = detail::tls_check::outcome::pinned;
+        progress.tls.result = outcome::pinned;
         return true;
     case verdict::differs:
         ec = error::certificate_key_changed;

@@ -1,9 +1,13 @@
 #include <transport/connection.hpp>
 #include <transport/document.hpp>
 #include <transport/error.hpp>
+#include <transport/known_machines.hpp>
 
 #include <support/FakeMachine.h>
+#include <support/ScopedNoPermissionOverride.h>
+#include <support/TempDir.h>
 
+#include <boost/filesystem/operations.hpp>
 #include <boost/thread/thread.hpp>
 
 #include <gtest/gtest.h>
@@ -161,6 +165,52 @@ TEST_F(ConnectionTest, InterruptingTheThreadEndsTheRequest)
     std::string body;
     EXPECT_FALSE(Get("/ok", &body)) << "the connection is usable after an interruption";
     EXPECT_EQ(body, "ok");
+}
+
+// HTTPS to a machine with a self-signed certificate, with the pins kept in a
+// folder of the test's own.
+class PinTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // No body: the transfer is over with the headers, leaving the connection free for reuse.
+        machine.Script("/page", Reply(200, "text/plain", ""));
+        transport::set_known_machines_folder(folder.Folder());
+    }
+
+    void TearDown() override { transport::set_known_machines_folder(""); }
+
+    boost::system::error_code Get(transport::connection& connection)
+    {
+        boost::system::error_code failure;
+        std::vector<unsigned char> body;
+        connection.use_tls(true);
+        if (connection.open_request(machine.Port(), failure) &&
+            connection.send(transport::method::get, "/page", nullptr, failure))
+            connection.read_body(body, failure);
+        return failure;
+    }
+
+    boost::system::error_code Get()
+    {
+        boost::system::error_code failure;
+        const auto connection = transport::connection::create(machine.Address(), failure);
+        return connection ? Get(*connection) : failure;
+    }
+
+    support::TempDir folder;
+    FakeMachine machine{FakeMachine::Options("127.0.0.11", support::SelfSignedCertificate("127.0.0.11"))};
+};
+
+TEST_F(PinTest, AKeyThatCannotBeRecordedIsRefusedOnEveryRequest)
+{
+    boost::filesystem::permissions(folder.Path(), boost::filesystem::owner_read | boost::filesystem::owner_exe);
+    const support::ScopedNoPermissionOverride asEveryUser;
+    boost::system::error_code failure;
+    const auto connection = transport::connection::create(machine.Address(), failure);
+    ASSERT_NE(connection, nullptr);
+    EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted);
+    EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted) << "the refused connection was reused";
 }
 
 } // namespace
