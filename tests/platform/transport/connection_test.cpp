@@ -4,6 +4,7 @@
 #include <transport/known_machines.hpp>
 
 #include <support/FakeMachine.h>
+#include <support/ReadFile.h>
 #include <support/ScopedNoPermissionOverride.h>
 #include <support/TempDir.h>
 
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
 
 namespace {
 
@@ -211,6 +213,30 @@ TEST_F(PinTest, AKeyThatCannotBeRecordedIsRefusedOnEveryRequest)
     ASSERT_NE(connection, nullptr);
     EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted);
     EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted) << "the refused connection was reused";
+}
+
+TEST_F(PinTest, AnUnreadableRecordRefusesEveryKeyAndIsKeptWhole)
+{
+    const boost::filesystem::path file = folder.Path() / "known_machines";
+    const std::string others = "127.0.0.99 443 sha256:00\n";
+    std::ofstream(file.string()) << others;
+    boost::filesystem::permissions(file, boost::filesystem::owner_write);
+    {
+        const support::ScopedNoPermissionOverride asEveryUser;
+        EXPECT_EQ(Get(), transport::error::certificate_untrusted);
+    }
+    EXPECT_TRUE(machine.Requests().empty()) << "nothing may go to a machine whose key cannot be checked";
+    EXPECT_EQ(support::ReadFile(file), others);
+}
+
+TEST_F(PinTest, AMissingFolderIsMadePrivatelyForTheFirstKey)
+{
+    const boost::filesystem::path pins = folder.Path() / "config" / "pins";
+    transport::set_known_machines_folder(pins.string());
+    EXPECT_FALSE(Get());
+    EXPECT_FALSE(Get()) << "the recorded key matches";
+    EXPECT_EQ(boost::filesystem::status(pins).permissions(), boost::filesystem::owner_all);
+    EXPECT_EQ(support::ReadFile(pins / "known_machines").rfind("127.0.0.11 ", 0), 0u);
 }
 
 } // namespace
