@@ -63,6 +63,13 @@ std::optional<std::string> request_target(const std::string& path)
     return detail::percent_encoded(path, [](char) { return true; });
 }
 
+// Whether the credentials reach the host as given: a line break in the user
+// name would end the header line, and a NUL would cut either short.
+bool sendable_credentials(const std::string& user, const std::string& password)
+{
+    return !detail::breaks_header(user) && password.find('\0') == std::string::npos;
+}
+
 content_type classify(std::string_view header)
 {
     const std::string media = detail::lower_ascii(detail::trim(header.substr(0, header.find(';'))));
@@ -667,6 +674,10 @@ bool connection::send(method verb, const std::string& path, const document* body
     const auto target = request_target(path);
     if (!target) {
         ec = error::invalid_path;
+        return false;
+    }
+    if (s.credentials && !sendable_credentials(s.user, s.password)) {
+        ec = error::invalid_credentials;
         return false;
     }
     return s.prepare(verb, *target, body, ec) && s.exchange(ec);

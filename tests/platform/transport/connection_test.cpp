@@ -118,6 +118,33 @@ TEST_F(ConnectionTest, CredentialsGoAsBasicOrAsDigestWhenChallenged)
     EXPECT_EQ(connection->status(), 401) << "credentials last for one request";
 }
 
+TEST_F(ConnectionTest, CredentialsThatWouldBreakTheHeaderAreRefused)
+{
+    machine.Script("/basic", Reply(200, "text/plain", "b"));
+    machine.Script("/digest", Reply(200, "text/plain", "d"));
+    machine.RequireCredentials("/basic", Credentials{Credentials::Scheme::Basic, "ann", "pw"});
+    machine.RequireCredentials("/digest", Credentials{Credentials::Scheme::Digest, "ann", "pw"});
+    const std::string injected = "ann\r\nX-Injected: yes";
+    const std::pair<std::string, std::string> refused[] = {
+        {injected, "pw"}, {std::string("ann\0x", 5), "pw"}, {"ann", std::string("pw\0x", 4)}};
+    for (const auto& [user, password] : refused) {
+        for (const char* path : {"/basic", "/digest"}) {
+            boost::system::error_code failure;
+            Open();
+            connection->set_credentials(user, password);
+            EXPECT_FALSE(connection->send(transport::method::get, path, nullptr, failure)) << path;
+            EXPECT_EQ(failure, transport::error::invalid_credentials) << path;
+        }
+    }
+    EXPECT_TRUE(machine.Requests().empty());
+
+    boost::system::error_code failure;
+    Open();
+    connection->set_credentials("ann", "pw\r\n");
+    ASSERT_TRUE(connection->send(transport::method::get, "/digest", nullptr, failure)) << failure.message();
+    EXPECT_EQ(connection->status(), 401) << "a line break in a password is hashed, never sent";
+}
+
 TEST_F(ConnectionTest, BodiesInMemoryAreCappedAndReadOnce)
 {
     machine.Script("/huge", Reply(200, "application/pdf", std::string(transport::max_body_in_memory + 1, 'x')));
