@@ -416,11 +416,24 @@ bool FakeMachine::WaitForRequests(std::size_t count, std::chrono::milliseconds d
     return core_->logged.wait_for(lock, deadline, [this, count] { return core_->log.size() >= count; });
 }
 
-std::uint16_t ClosedPort(const std::string& address)
-{
+struct ClosedPort::Pimpl {
     asio::io_context io;
-    tcp::acceptor acceptor(io, tcp::endpoint(LoopbackAddress(address), 0));
-    return acceptor.local_endpoint().port();
+    tcp::socket socket{io};
+};
+
+ClosedPort::ClosedPort(const std::string& address)
+    : pimpl_(std::make_unique<Pimpl>())
+{
+    const tcp::endpoint endpoint(LoopbackAddress(address), 0);
+    pimpl_->socket.open(endpoint.protocol());
+    pimpl_->socket.bind(endpoint);
+}
+
+ClosedPort::~ClosedPort() = default;
+
+std::uint16_t ClosedPort::Port() const
+{
+    return pimpl_->socket.local_endpoint().port();
 }
 
 } // namespace support
