@@ -86,6 +86,12 @@ TEST_F(ConnectionTest, PostCarriesTheDocumentAndGetCarriesTheQuery)
     EXPECT_EQ(requests[1].method, "GET");
     EXPECT_EQ(requests[1].target, "/feed?user=ann&a=1%202");
     EXPECT_EQ(requests[1].body, "");
+
+    Open();
+    ASSERT_TRUE(connection->send(transport::method::get, "/feed?bad=%zz&ok=%41", nullptr, failure));
+    const auto pairs = machine.Requests().back().queryPairs;
+    const decltype(pairs) expected{{"bad", "%zz"}, {"ok", "A"}};
+    EXPECT_EQ(pairs, expected) << "a stray escape reaches the machine as it is";
 }
 
 TEST_F(ConnectionTest, CredentialsGoAsBasicOrAsDigestWhenChallenged)
