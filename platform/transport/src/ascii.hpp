@@ -37,6 +37,12 @@ inline std::string_view trim(std::string_view text)
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
+// Whether the text holds a byte that would end or cut a header line.
+inline bool breaks_header(std::string_view text)
+{
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
 inline std::string hex(const unsigned char* data, std::size_t size)
 {
     static const char digits[] = "0123456789abcdef";

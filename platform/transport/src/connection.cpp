@@ -63,6 +63,13 @@ std::optional<std::string> request_target(const std::string& path)
     return detail::percent_encoded(path, [](char) { return true; });
 }
 
+// Whether the credentials reach the host as given: a line break in the user
+// name would end the header line, and a NUL would cut either short.
+bool sendable_credentials(const std::string& user, const std::string& password)
+{
+    return !detail::breaks_header(user) && password.find('\0') == std::string::npos;
+}
+
 content_type classify(std::string_view header)
 {
     const std::string media = detail::lower_ascii(detail::trim(header.substr(0, header.find(';'))));
@@ -308,6 +315,9 @@ bool connection::state::configure(boost::system::error_code& ec)
 {
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    // A name lookup still running when the transfer ends is left behind
+    // instead of waited for, so cancel() and interruption take effect at once.
+    curl_easy_setopt(e, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L); // the target goes as Digest signed it
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(e, CURLOPT_PROXY, ""); // machines are reached directly, whatever the environment says
@@ -338,6 +348,10 @@ bool connection::state::configure(boost::system::error_code& ec)
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 0L);
     curl_easy_setopt(e, CURLOPT_SSL_SESSIONID_CACHE, 0L);
+    // Every secure request has its own handshake and so its own check: a
+    // pooled connection would skip it, even one whose key was then refused.
+    curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(e, CURLOPT_SSL_CTX_DATA, &progress.tls);
     if (curl_easy_setopt(e, CURLOPT_SSL_CTX_FUNCTION, &detail::install_tls_check) != CURLE_OK) {
         ec = error::tls_failure;
@@ -428,12 +442,17 @@ bool connection::state::answer_digest(boost::system::error_code& ec)
 
 bool connection::state::record_pin(boost::system::error_code& ec)
 {
-    if (progress.tls.result != detail::tls_check::outcome::first_use)
+    using outcome = detail::tls_check::outcome;
+    if (secure && progress.tls.result == outcome::none) {
+        ec = error::certificate_untrusted; // no certificate was checked
+        return false;
+    }
+    if (progress.tls.result != outcome::first_use)
         return true;
     using verdict = detail::pin_store::verdict;
     switch (detail::pin_store::instance().record(host, port, progress.tls.key)) {
     case verdict::matches:
-        progress.tls.result = detail::tls_check::outcome::pinned;
+        progress.tls.result = outcome::pinned;
         return true;
     case verdict::differs:
         ec = error::certificate_key_changed;
@@ -655,6 +674,10 @@ bool connection::send(method verb, const std::string& path, const document* body
     const auto target = request_target(path);
     if (!target) {
         ec = error::invalid_path;
+        return false;
+    }
+    if (s.credentials && !sendable_credentials(s.user, s.password)) {
+        ec = error::invalid_credentials;
         return false;
     }
     return s.prepare(verb, *target, body, ec) && s.exchange(ec);

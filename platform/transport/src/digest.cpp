@@ -107,13 +107,19 @@ std::string quoted(const std::string& value)
     return result + '"';
 }
 
-std::string answer(const parameters& challenge, const EVP_MD* algorithm, bool with_qop, const std::string& method,
-                   const std::string& uri, const std::string& user, const std::string& password)
+std::optional<std::string> answer(const parameters& challenge, const EVP_MD* algorithm, bool with_qop,
+                                  const std::string& method, const std::string& uri, const std::string& user,
+                                  const std::string& password)
 {
     const std::string realm = value_of(challenge, "realm");
     const std::string nonce = value_of(challenge, "nonce");
+    const std::string opaque = value_of(challenge, "opaque");
+    // Quoting cannot carry these: they would end the header line.
+    if (breaks_header(user) || breaks_header(realm) || breaks_header(nonce) || breaks_header(opaque))
+        return std::nullopt;
     unsigned char random[16];
-    RAND_bytes(random, sizeof random);
+    if (RAND_bytes(random, sizeof random) != 1)
+        return std::nullopt;
     const std::string cnonce = hex(random, sizeof random);
     const std::string nc = "00000001";
 
@@ -130,7 +136,7 @@ std::string answer(const parameters& challenge, const EVP_MD* algorithm, bool wi
     if (with_qop)
         header += ", qop=auth, nc=" + nc + ", cnonce=" + quoted(cnonce);
     if (challenge.count("opaque"))
-        header += ", opaque=" + quoted(value_of(challenge, "opaque"));
+        header += ", opaque=" + quoted(opaque);
     return header;
 }
 

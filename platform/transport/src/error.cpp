@@ -33,6 +33,7 @@ public:
         case error::invalid_text: return "text is not valid UTF-8 XML character data";
         case error::unsupported_option: return "unsupported node option";
         case error::transfer_failed: return "transfer failed";
+        case error::invalid_credentials: return "invalid user name or password";
         }
         return "unknown transport error";
     }

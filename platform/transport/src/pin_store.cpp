@@ -4,8 +4,13 @@
 
 #include <transport/known_machines.hpp>
 
-#include <fstream>
+#include <pelmo/filesystem/operations.hpp>
+#include <pelmo/unique_fd.hpp>
+
+#include <cerrno>
+#include <fcntl.h>
 #include <sstream>
+#include <unistd.h>
 
 namespace transport {
 
@@ -17,12 +22,54 @@ void set_known_machines_folder(const std::string& folder)
 namespace detail {
 namespace {
 
-std::string read_all(const std::string& file)
+// The file's content; empty when it does not exist, none when it cannot be read.
+std::optional<std::string> read_all(const std::string& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    const pelmo::unique_fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd)
+        return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
+    std::string content;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got == 0)
+            return content;
+        if (got > 0)
+            content.append(buffer, static_cast<std::size_t>(got));
+        else if (errno != EINTR)
+            return std::nullopt;
+    }
+}
+
+std::optional<std::string> find(const std::string& content, const std::string& host, int port)
+{
+    std::istringstream lines(content);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string recorded_host, key;
+        int recorded_port = 0;
+        if (fields >> recorded_host >> recorded_port >> key && recorded_host == host && recorded_port == port)
+            return key;
+    }
+    return std::nullopt;
+}
+
+pin_store::verdict compare(const std::optional<std::string>& recorded, const std::string& key)
+{
+    if (!recorded)
+        return pin_store::verdict::unknown;
+    return *recorded == key ? pin_store::verdict::matches : pin_store::verdict::differs;
+}
+
+bool create_folder(const std::string& folder)
+{
+    try {
+        pelmo::filesystem::create_private_directories(folder);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 std::string line_for(const std::string& host, int port, const std::string& key)
@@ -51,29 +98,17 @@ std::string pin_store::file_locked() const
     return folder_ + "known_machines";
 }
 
-std::optional<std::string> pin_store::find_locked(const std::string& host, int port) const
-{
-    std::istringstream lines(read_all(file_locked()));
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        std::string recorded_host, key;
-        int recorded_port = 0;
-        if (fields >> recorded_host >> recorded_port >> key && recorded_host == host && recorded_port == port)
-            return key;
-    }
-    return std::nullopt;
-}
-
 pin_store::verdict pin_store::check(const std::string& host, int port, const std::string& key) const
 {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (folder_.empty())
         return verdict::unavailable;
-    const auto recorded = find_locked(host, port);
-    if (!recorded)
-        return verdict::unknown;
-    return *recorded == key ? verdict::matches : verdict::differs;
+    // A record that cannot be read might hold a key: treating it as empty
+    // would take any impostor's key on trust.
+    const auto content = read_all(file_locked());
+    if (!content)
+        return verdict::unavailable;
+    return compare(find(*content, host, port), key);
 }
 
 pin_store::verdict pin_store::record(const std::string& host, int port, const std::string& key)
@@ -81,15 +116,18 @@ pin_store::verdict pin_store::record(const std::string& host, int port, const st
     const std::lock_guard<std::mutex> lock(mutex_);
     if (folder_.empty())
         return verdict::unavailable;
-    if (const auto recorded = find_locked(host, port))
-        return *recorded == key ? verdict::matches : verdict::differs;
+    auto content = read_all(file_locked());
+    if (!content)
+        return verdict::unavailable; // rewriting it would drop every other key
+    if (const auto recorded = find(*content, host, port))
+        return compare(recorded, key);
 
-    std::string content = read_all(file_locked());
-    if (!content.empty() && content.back() != '\n')
-        content += '\n';
-    content += line_for(host, port, key);
+    if (!content->empty() && content->back() != '\n')
+        *content += '\n';
+    *content += line_for(host, port, key);
     atomic_file file;
-    if (!file.open(file_locked()) || !file.write(content.data(), content.size()) || !file.commit())
+    if (!create_folder(folder_) || !file.open(file_locked()) || !file.write(content->data(), content->size()) ||
+        !file.commit())
         return verdict::unavailable;
     return verdict::matches;
 }

@@ -9,7 +9,8 @@ namespace transport::detail {
 
 // The process-wide record of self-signed certificate keys by host and port,
 // kept in "<folder>known_machines", one "host port key" line each. The file is
-// read afresh on every look-up and rewritten whole on every change.
+// read afresh on every look-up and rewritten whole on every change; the folder
+// is made, private, when the first key is recorded.
 class pin_store {
 public:
     static pin_store& instance();
@@ -18,7 +19,7 @@ public:
 
     enum class verdict { unknown, matches, differs, unavailable };
     // How the key stands against the one recorded for host and port;
-    // unavailable when no folder is set.
+    // unavailable when no folder is set or the record cannot be read.
     verdict check(const std::string& host, int port, const std::string& key) const;
     // Records the key unless one is recorded already, and then checks it;
     // unavailable when it cannot be recorded.
@@ -27,7 +28,6 @@ public:
 private:
     pin_store() = default;
     std::string file_locked() const;
-    std::optional<std::string> find_locked(const std::string& host, int port) const;
 
     mutable std::mutex mutex_;
     std::string folder_;

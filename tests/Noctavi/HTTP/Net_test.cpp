@@ -229,8 +229,9 @@ TEST_F(NetTest, FailuresComeWithinTheirTimeOuts)
     machine.Script("/stall", Reply(200, "text/xml", "", Fault::Stall));
     machine.Script("/drop", Reply(200, "text/xml", "", Fault::DropConnection));
 
+    const support::ClosedPort refusing("127.0.0.2");
     HTTP::Net closed("127.0.0.2");
-    OpenPlain(closed, support::ClosedPort("127.0.0.2"));
+    OpenPlain(closed, refusing.Port());
     try {
         closed.Send(HTTP::Net::Fetch, "/");
         ADD_FAILURE() << "a closed port answered";

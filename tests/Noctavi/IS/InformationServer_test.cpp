@@ -322,8 +322,8 @@ TEST_F(InformationServerTest, SslGoesOverTlsToTheHttpsPort)
     HTTP::Net::SetKnownMachinesFolder(pins.Folder());
     support::FakeInformationServer secure{
         FakeMachine::Options("127.0.0.22", support::SelfSignedCertificate("127.0.0.22"))};
-    const IS::InformationServer client(MonitoredEntry::MFP(boost::none, L"127.0.0.22",
-                                                           support::ClosedPort("127.0.0.22"),
+    const support::ClosedPort plainPort("127.0.0.22");
+    const IS::InformationServer client(MonitoredEntry::MFP(boost::none, L"127.0.0.22", plainPort.Port(),
                                                            secure.Machine().Port(), true));
     EXPECT_EQ(client.GetMachineSettings(kTimeout)->GetMachineName(), "Fake MFP");
     EXPECT_TRUE(secure.Machine().Requests().at(0).secure);

@@ -1,14 +1,20 @@
 #include <transport/connection.hpp>
 #include <transport/document.hpp>
 #include <transport/error.hpp>
+#include <transport/known_machines.hpp>
 
 #include <support/FakeMachine.h>
+#include <support/ReadFile.h>
+#include <support/ScopedNoPermissionOverride.h>
+#include <support/TempDir.h>
 
+#include <boost/filesystem/operations.hpp>
 #include <boost/thread/thread.hpp>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
 
 namespace {
 
@@ -80,6 +86,12 @@ TEST_F(ConnectionTest, PostCarriesTheDocumentAndGetCarriesTheQuery)
     EXPECT_EQ(requests[1].method, "GET");
     EXPECT_EQ(requests[1].target, "/feed?user=ann&a=1%202");
     EXPECT_EQ(requests[1].body, "");
+
+    Open();
+    ASSERT_TRUE(connection->send(transport::method::get, "/feed?bad=%zz&ok=%41", nullptr, failure));
+    const auto pairs = machine.Requests().back().queryPairs;
+    const decltype(pairs) expected{{"bad", "%zz"}, {"ok", "A"}};
+    EXPECT_EQ(pairs, expected) << "a stray escape reaches the machine as it is";
 }
 
 TEST_F(ConnectionTest, CredentialsGoAsBasicOrAsDigestWhenChallenged)
@@ -110,6 +122,33 @@ TEST_F(ConnectionTest, CredentialsGoAsBasicOrAsDigestWhenChallenged)
     Open();
     ASSERT_TRUE(connection->send(transport::method::get, "/basic", nullptr, failure));
     EXPECT_EQ(connection->status(), 401) << "credentials last for one request";
+}
+
+TEST_F(ConnectionTest, CredentialsThatWouldBreakTheHeaderAreRefused)
+{
+    machine.Script("/basic", Reply(200, "text/plain", "b"));
+    machine.Script("/digest", Reply(200, "text/plain", "d"));
+    machine.RequireCredentials("/basic", Credentials{Credentials::Scheme::Basic, "ann", "pw"});
+    machine.RequireCredentials("/digest", Credentials{Credentials::Scheme::Digest, "ann", "pw"});
+    const std::string injected = "ann\r\nX-Injected: yes";
+    const std::pair<std::string, std::string> refused[] = {
+        {injected, "pw"}, {std::string("ann\0x", 5), "pw"}, {"ann", std::string("pw\0x", 4)}};
+    for (const auto& [user, password] : refused) {
+        for (const char* path : {"/basic", "/digest"}) {
+            boost::system::error_code failure;
+            Open();
+            connection->set_credentials(user, password);
+            EXPECT_FALSE(connection->send(transport::method::get, path, nullptr, failure)) << path;
+            EXPECT_EQ(failure, transport::error::invalid_credentials) << path;
+        }
+    }
+    EXPECT_TRUE(machine.Requests().empty());
+
+    boost::system::error_code failure;
+    Open();
+    connection->set_credentials("ann", "pw\r\n");
+    ASSERT_TRUE(connection->send(transport::method::get, "/digest", nullptr, failure)) << failure.message();
+    EXPECT_EQ(connection->status(), 401) << "a line break in a password is hashed, never sent";
 }
 
 TEST_F(ConnectionTest, BodiesInMemoryAreCappedAndReadOnce)
@@ -161,6 +200,76 @@ TEST_F(ConnectionTest, InterruptingTheThreadEndsTheRequest)
     std::string body;
     EXPECT_FALSE(Get("/ok", &body)) << "the connection is usable after an interruption";
     EXPECT_EQ(body, "ok");
+}
+
+// HTTPS to a machine with a self-signed certificate, with the pins kept in a
+// folder of the test's own.
+class PinTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // No body: the transfer is over with the headers, leaving the connection free for reuse.
+        machine.Script("/page", Reply(200, "text/plain", ""));
+        transport::set_known_machines_folder(folder.Folder());
+    }
+
+    void TearDown() override { transport::set_known_machines_folder(""); }
+
+    boost::system::error_code Get(transport::connection& connection)
+    {
+        boost::system::error_code failure;
+        std::vector<unsigned char> body;
+        connection.use_tls(true);
+        if (connection.open_request(machine.Port(), failure) &&
+            connection.send(transport::method::get, "/page", nullptr, failure))
+            connection.read_body(body, failure);
+        return failure;
+    }
+
+    boost::system::error_code Get()
+    {
+        boost::system::error_code failure;
+        const auto connection = transport::connection::create(machine.Address(), failure);
+        return connection ? Get(*connection) : failure;
+    }
+
+    support::TempDir folder;
+    FakeMachine machine{FakeMachine::Options("127.0.0.11", support::SelfSignedCertificate("127.0.0.11"))};
+};
+
+TEST_F(PinTest, AKeyThatCannotBeRecordedIsRefusedOnEveryRequest)
+{
+    boost::filesystem::permissions(folder.Path(), boost::filesystem::owner_read | boost::filesystem::owner_exe);
+    const support::ScopedNoPermissionOverride asEveryUser;
+    boost::system::error_code failure;
+    const auto connection = transport::connection::create(machine.Address(), failure);
+    ASSERT_NE(connection, nullptr);
+    EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted);
+    EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted) << "the refused connection was reused";
+}
+
+TEST_F(PinTest, AnUnreadableRecordRefusesEveryKeyAndIsKeptWhole)
+{
+    const boost::filesystem::path file = folder.Path() / "known_machines";
+    const std::string others = "127.0.0.99 443 sha256:00\n";
+    std::ofstream(file.string()) << others;
+    boost::filesystem::permissions(file, boost::filesystem::owner_write);
+    {
+        const support::ScopedNoPermissionOverride asEveryUser;
+        EXPECT_EQ(Get(), transport::error::certificate_untrusted);
+    }
+    EXPECT_TRUE(machine.Requests().empty()) << "nothing may go to a machine whose key cannot be checked";
+    EXPECT_EQ(support::ReadFile(file), others);
+}
+
+TEST_F(PinTest, AMissingFolderIsMadePrivatelyForTheFirstKey)
+{
+    const boost::filesystem::path pins = folder.Path() / "config" / "pins";
+    transport::set_known_machines_folder(pins.string());
+    EXPECT_FALSE(Get());
+    EXPECT_FALSE(Get()) << "the recorded key matches";
+    EXPECT_EQ(boost::filesystem::status(pins).permissions(), boost::filesystem::owner_all);
+    EXPECT_EQ(support::ReadFile(pins / "known_machines").rfind("127.0.0.11 ", 0), 0u);
 }
 
 } // namespace

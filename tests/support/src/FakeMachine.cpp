@@ -12,6 +12,7 @@
 
 #include <openssl/rand.h>
 
+#include <cctype>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -55,7 +56,9 @@ std::string PercentDecode(const std::string& text)
 {
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
+        // A stray '%' is kept as it is: a client's fault must not stop the machine.
+        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
             result += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
             i += 2;
         } else {
@@ -347,14 +350,21 @@ struct detail::MachineServer {
     void Accept(std::shared_ptr<MachineCore> core)
     {
         acceptor.async_accept([this, core](beast::error_code failure, tcp::socket socket) {
-            if (failure)
+            if (failure == asio::error::operation_aborted)
                 return;
-            if (tls)
-                std::make_shared<Session<TlsStream>>(core, std::move(socket), *tls)->Start();
-            else
-                std::make_shared<Session<PlainStream>>(core, std::move(socket))->Start();
+            // A failed accept costs that one connection, never the later ones.
+            if (!failure)
+                Serve(core, std::move(socket));
             Accept(core);
         });
+    }
+
+    void Serve(std::shared_ptr<MachineCore> core, tcp::socket socket)
+    {
+        if (tls)
+            std::make_shared<Session<TlsStream>>(std::move(core), std::move(socket), *tls)->Start();
+        else
+            std::make_shared<Session<PlainStream>>(std::move(core), std::move(socket))->Start();
     }
 };
 
@@ -416,11 +426,24 @@ bool FakeMachine::WaitForRequests(std::size_t count, std::chrono::milliseconds d
     return core_->logged.wait_for(lock, deadline, [this, count] { return core_->log.size() >= count; });
 }
 
-std::uint16_t ClosedPort(const std::string& address)
-{
+struct ClosedPort::Pimpl {
     asio::io_context io;
-    tcp::acceptor acceptor(io, tcp::endpoint(LoopbackAddress(address), 0));
-    return acceptor.local_endpoint().port();
+    tcp::socket socket{io};
+};
+
+ClosedPort::ClosedPort(const std::string& address)
+    : pimpl_(std::make_unique<Pimpl>())
+{
+    const tcp::endpoint endpoint(LoopbackAddress(address), 0);
+    pimpl_->socket.open(endpoint.protocol());
+    pimpl_->socket.bind(endpoint);
+}
+
+ClosedPort::~ClosedPort() = default;
+
+std::uint16_t ClosedPort::Port() const
+{
+    return pimpl_->socket.local_endpoint().port();
 }
 
 } // namespace support

@@ -9,7 +9,8 @@ namespace support {
 
 namespace {
 
-const __u32 kDacOverride = 1u << CAP_DAC_OVERRIDE;
+// Root's powers to write and to read past file permissions.
+const __u32 kDacOverride = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
 
 // The calling thread's capability sets; capabilities belong to threads.
 struct Capabilities {
@@ -27,22 +28,22 @@ ScopedNoPermissionOverride::ScopedNoPermissionOverride()
     Capabilities capabilities;
     if (!capabilities.Read())
         throw std::runtime_error("cannot read the thread's capabilities");
-    if ((capabilities.data[0].effective & kDacOverride) == 0)
+    dropped_ = capabilities.data[0].effective & kDacOverride;
+    if (dropped_ == 0)
         return;
     capabilities.data[0].effective &= ~kDacOverride;
     if (!capabilities.Apply())
         throw std::runtime_error("cannot change the thread's capabilities");
-    dropped_ = true;
 }
 
 ScopedNoPermissionOverride::~ScopedNoPermissionOverride()
 {
-    if (!dropped_)
+    if (dropped_ == 0)
         return;
     // The power is still in the permitted set, so taking it back succeeds.
     Capabilities capabilities;
     if (capabilities.Read()) {
-        capabilities.data[0].effective |= kDacOverride;
+        capabilities.data[0].effective |= dropped_;
         capabilities.Apply();
     }
 }

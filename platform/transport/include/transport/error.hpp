@@ -30,6 +30,7 @@ enum class error {
     invalid_text,
     unsupported_option,
     transfer_failed,
+    invalid_credentials, // a user name or password no request can carry
 };
 
 const boost::system::error_category& category() noexcept;

@@ -118,8 +118,21 @@ private:
     std::unique_ptr<detail::MachineServer> server_;
 };
 
-// A port on the address with nothing listening on it (just released).
-std::uint16_t ClosedPort(const std::string& address);
+// A port on the address where connections are refused: a socket holds it,
+// bound but not listening, for the object's life, so no other test can take it.
+class ClosedPort {
+public:
+    explicit ClosedPort(const std::string& address);
+    ClosedPort(const ClosedPort&) = delete;
+    ClosedPort& operator=(const ClosedPort&) = delete;
+    ~ClosedPort();
+
+    std::uint16_t Port() const;
+
+private:
+    struct Pimpl;
+    std::unique_ptr<Pimpl> pimpl_;
+};
 
 } // namespace support
 

@@ -3,9 +3,10 @@
 
 namespace support {
 
-// While it lives, the calling thread cannot write where file permissions
-// forbid it, even as root: a test run by root then meets a read-only folder
-// as every other user does. For a thread without that power it does nothing.
+// While it lives, the calling thread cannot read or write where file
+// permissions forbid it, even as root: a test run by root then meets a
+// read-only folder or an unreadable file as every other user does. For a
+// thread without those powers it does nothing.
 class ScopedNoPermissionOverride {
 public:
     ScopedNoPermissionOverride();
@@ -14,7 +15,7 @@ public:
     ~ScopedNoPermissionOverride();
 
 private:
-    bool dropped_ = false;
+    unsigned dropped_ = 0; // the capability bits to give back
 };
 
 } // namespace support
