@@ -4,6 +4,18 @@
 #include <Noctavi/HTTP/TagNames.h>
 
 namespace HTTP::XML {
+namespace {
+
+transport::node NextNamesake(transport::node element)
+{
+    const int tag = transport::tag_index(element);
+    transport::node next = transport::next_in_document_order(element);
+    while (next && transport::tag_index(next) != tag)
+        next = transport::next_in_document_order(next);
+    return next;
+}
+
+} // namespace
 
 Parser::Parser()
     : document_(new Mcmd)
@@ -19,9 +31,9 @@ bool Parser::Parse(const std::vector<unsigned char>& bytes)
 
 Parser::Iterator Parser::Find(const std::string& name) const
 {
-    const transport::document& document = document_->Document();
     const int tag = TagNames::Lookup(name);
-    return tag == TagNames::Count ? End() : Iterator(document.find(tag));
+    const transport::node found = tag == TagNames::Count ? nullptr : document_->Document().find(tag);
+    return found ? Iterator(found, Iterator::Run::Namesakes) : End();
 }
 
 Parser::Iterator Parser::Find(Iterator from, const Path& path)
@@ -53,7 +65,7 @@ Parser::Iterator Parser::End()
 
 Parser::Iterator& Parser::Iterator::operator++()
 {
-    current_ = transport::next_sibling(current_);
+    current_ = run_ == Run::Siblings ? transport::next_sibling(current_) : NextNamesake(current_);
     if (current_)
         ++position_;
     else

@@ -265,7 +265,7 @@ std::unique_ptr<std::vector<User>> InformationServer::GetUserList(const HTTP::Ti
     if (Required(reply, "COUNT").GetDecimal() == 0)
         return users;
     long number = 0;
-    for (Parser::Iterator user = reply.Find("USER"); user != Parser::End(); user = Parser::FindInRun(++user, "USER")) {
+    for (Parser::Iterator user = reply.Find("USER"); user != Parser::End(); ++user) {
         std::string displayName = RequiredChild(user, "DISPLAYNAME").GetString();
         std::string userName = RequiredChild(user, "USERNAME").GetString();
         users->emplace_back(++number, std::move(displayName), std::move(userName));

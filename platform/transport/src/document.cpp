@@ -97,22 +97,6 @@ bool is_unreserved(char c)
            c == '_' || c == '~';
 }
 
-node parent_element(node element)
-{
-    return element->parent && element->parent->type == XML_ELEMENT_NODE ? element->parent : nullptr;
-}
-
-node next_in_document_order(node element)
-{
-    if (node child = first_child(element))
-        return child;
-    for (; element; element = parent_element(element)) {
-        if (node sibling = next_sibling(element))
-            return sibling;
-    }
-    return nullptr;
-}
-
 boost::system::error_code out_of_memory()
 {
     return boost::system::error_code(ENOMEM, boost::system::system_category());

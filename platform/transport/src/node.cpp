@@ -51,6 +51,22 @@ node next_sibling(node element)
     return element ? xmlNextElementSibling(element) : nullptr;
 }
 
+node parent_element(node element)
+{
+    return element && element->parent && element->parent->type == XML_ELEMENT_NODE ? element->parent : nullptr;
+}
+
+node next_in_document_order(node element)
+{
+    if (node child = first_child(element))
+        return child;
+    for (; element; element = parent_element(element)) {
+        if (node sibling = next_sibling(element))
+            return sibling;
+    }
+    return nullptr;
+}
+
 int tag_index(node element)
 {
     const document* owner = owner_of(element);

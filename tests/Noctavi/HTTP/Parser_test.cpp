@@ -54,6 +54,27 @@ TEST(Parser, RunsVisitSiblingElementsInDocumentOrder)
     EXPECT_FALSE(*children);
 }
 
+TEST(Parser, ARunFoundByNameVisitsEveryNamesakeHoweverNested)
+{
+    const Parser parser = Parsed("<RESPONSE><COUNT>3</COUNT>"
+                                 "<USERGROUP><USER><USERNAME>a</USERNAME></USER></USERGROUP>"
+                                 "<USERGROUP><DISPLAYNAME>Staff</DISPLAYNAME>"
+                                 "<USER><DISPLAYNAME>B</DISPLAYNAME></USER><USER><USERNAME>c</USERNAME></USER>"
+                                 "</USERGROUP><USER><USERNAME>d</USERNAME></USER></RESPONSE>");
+    std::vector<std::string> users;
+    for (Parser::Iterator user = parser.Find("USER"); user != Parser::End(); ++user)
+        users.push_back((*user.Children()).GetString());
+    EXPECT_EQ(users, (std::vector<std::string>{"a", "B", "c", "d"}));
+
+    // A run of children stays among them: B's group holds no USERNAME of B's.
+    const Parser::Iterator b = Parser::FindInRun(++parser.Find("USER"), "USER");
+    EXPECT_EQ(Parser::Find(b, Path{"USERNAME"}), Parser::End());
+    Parser::Iterator group = Parser::Find(parser.Find("RESPONSE"), Path{"USERGROUP"});
+    EXPECT_EQ((*Parser::Find(++group, Path{"USER", "DISPLAYNAME"})).GetString(), "B");
+    EXPECT_EQ((*(++group).Children()).GetString(), "d") << "a run of siblings takes any name";
+    EXPECT_EQ(++group, Parser::End());
+}
+
 TEST(Parser, FeedElementsMatchByUpperCasedLocalName)
 {
     const Parser feed = Parsed("<rss version=\"2.0\" xmlns:atom=\"http://www.w3.org/2005/Atom\"><channel>"

@@ -519,4 +519,25 @@ TEST(InformationServerPage, TheBrowserAddressLeavesOutTheSchemesDefaultPort)
                                                   "https://127.0.0.20/noctavi.htm?NTV=4&UN=ann%20%26%20co"}));
 }
 
+TEST_F(InformationServerTest, UsersInGroupsAreAllListedInReplyOrder)
+{
+    const auto user = [](const std::string& name) {
+        return "<USER><DISPLAYNAME>" + name + "</DISPLAYNAME><USERNAME>" + name + "</USERNAME></USER>";
+    };
+    Answer("GetUserList", "<RESULT>SUCCESS</RESULT><COUNT>3</COUNT><USERGROUP>" + user("a") +
+                              "</USERGROUP><USERGROUP><USERS>" + user("b") + "</USERS>" + user("c") +
+                              "</USERGROUP>");
+    const auto users = is.GetUserList(kTimeout);
+    ASSERT_EQ(users->size(), 3u);
+    for (std::size_t i = 0; i < users->size(); ++i) {
+        EXPECT_EQ(users->at(i).GetNumber(), static_cast<long>(i + 1));
+        EXPECT_EQ(users->at(i).GetUserName(), std::string(1, static_cast<char>('a' + i)));
+    }
+
+    // A user without a name must not borrow the next group's.
+    Answer("GetUserList", "<RESULT>SUCCESS</RESULT><COUNT>2</COUNT><USERGROUP><USER><DISPLAYNAME>x</DISPLAYNAME>"
+                          "</USER></USERGROUP><USERGROUP>" + user("b") + "</USERGROUP>");
+    EXPECT_THROW(is.GetUserList(kTimeout), IS::InvalidResponse);
+}
+
 } // namespace

@@ -32,7 +32,8 @@ public:
     // never throws for bad input.
     bool Parse(const std::vector<unsigned char>& bytes);
 
-    // The first element with that name in the whole document, or the end.
+    // The first element with that name in the whole document, or the end. Its
+    // run goes on through every later element of that name, however nested.
     Iterator Find(const std::string& name) const;
 
     // Walks the path down from the element at `from`: each name moves to the
@@ -50,11 +51,17 @@ private:
     boost::shared_ptr<Mcmd> document_;
 };
 
-// A position in a run of sibling elements: the run's first element and the
-// number of steps taken from it. Stepping past the last element of the run
-// gives the end iterator, whose start is null.
+// A position in a run of elements: the run's first element and the number of
+// steps taken from it. Stepping past the last element of the run gives the end
+// iterator, whose start is null.
 class Parser::Iterator {
 public:
+    // What a run visits after its first element.
+    enum class Run {
+        Siblings,  // the following siblings
+        Namesakes, // every later element of the same name, in document order
+    };
+
     using iterator_category = std::forward_iterator_tag;
     using value_type = Node;
     using difference_type = std::ptrdiff_t;
@@ -62,9 +69,10 @@ public:
     using reference = Node;
 
     Iterator() = default;
-    explicit Iterator(transport::node start)
+    explicit Iterator(transport::node start, Run run = Run::Siblings)
         : start_(start)
         , current_(start)
+        , run_(run)
     {
     }
 
@@ -78,7 +86,7 @@ public:
 
     bool operator==(const Iterator& other) const
     {
-        return start_ == other.start_ && position_ == other.position_;
+        return start_ == other.start_ && position_ == other.position_ && run_ == other.run_;
     }
     bool operator!=(const Iterator& other) const { return !(*this == other); }
 
@@ -86,6 +94,7 @@ private:
     transport::node start_ = nullptr;
     std::size_t position_ = 0;
     transport::node current_ = nullptr;
+    Run run_ = Run::Siblings;
 };
 
 } // namespace HTTP::XML

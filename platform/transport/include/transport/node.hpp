@@ -19,6 +19,13 @@ node first_child(node element);
 // started at a first child visits every child of its parent in document order.
 node next_sibling(node element);
 
+// The element that holds the element, or null at the root.
+node parent_element(node element);
+
+// The element after this one in document order (its first child, else the
+// next sibling of it or of the nearest ancestor that has one), or null.
+node next_in_document_order(node element);
+
 // The element's index in its document's tag table, found by its local name in
 // upper case; a prefixed name ("atom:link") or a name outside the table gives
 // the table's size.
