@@ -5,7 +5,6 @@
 #include "ascii.hpp"
 #include "atomic_file.hpp"
 #include "digest.hpp"
-#include "pin_store.hpp"
 #include "tls_check.hpp"
 
 #include <pelmo/network/address.hpp>
@@ -174,7 +173,6 @@ struct connection::state {
     bool append_header(const std::string& line, boost::system::error_code& ec);
     bool exchange(boost::system::error_code& ec);
     bool answer_digest(boost::system::error_code& ec);
-    bool record_pin(boost::system::error_code& ec);
     bool finish(boost::system::error_code& ec);
 
     bool start_transfer(boost::system::error_code& ec);
@@ -267,6 +265,13 @@ int connection::state::on_progress(void* self, curl_off_t, curl_off_t now_down, 
 int connection::state::on_connected(void* self, char*, char*, int, int)
 {
     state& s = *static_cast<state*>(self);
+    // The certificate check settled trust in the handshake; a secure
+    // connection that skipped it gets no request.
+    if (s.secure && !s.progress.tls.accepted()) {
+        if (s.progress.tls.result == detail::tls_check::outcome::none)
+            s.progress.tls.result = detail::tls_check::outcome::untrusted;
+        return CURL_PREREQFUNC_ABORT;
+    }
     s.progress.connected = true;
     s.progress.sent = !s.verb_is_post;
     s.touch();
@@ -440,31 +445,6 @@ bool connection::state::answer_digest(boost::system::error_code& ec)
     return true;
 }
 
-bool connection::state::record_pin(boost::system::error_code& ec)
-{
-    using outcome = detail::tls_check::outcome;
-    if (secure && progress.tls.result == outcome::none) {
-        ec = error::certificate_untrusted; // no certificate was checked
-        return false;
-    }
-    if (progress.tls.result != outcome::first_use)
-        return true;
-    using verdict = detail::pin_store::verdict;
-    switch (detail::pin_store::instance().record(host, port, progress.tls.key)) {
-    case verdict::matches:
-        progress.tls.result = outcome::pinned;
-        return true;
-    case verdict::differs:
-        ec = error::certificate_key_changed;
-        return false;
-    case verdict::unknown:
-    case verdict::unavailable:
-        break;
-    }
-    ec = error::certificate_untrusted;
-    return false;
-}
-
 // Runs the request until its response's headers are in, answering a Digest
 // challenge once.
 bool connection::state::exchange(boost::system::error_code& ec)
@@ -479,7 +459,7 @@ bool connection::state::exchange(boost::system::error_code& ec)
         if (!answer_digest(ec))
             break;
     }
-    if (ec || !record_pin(ec)) {
+    if (ec) {
         stop_transfer();
         return false;
     }

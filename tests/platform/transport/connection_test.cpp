@@ -246,6 +246,7 @@ TEST_F(PinTest, AKeyThatCannotBeRecordedIsRefusedOnEveryRequest)
     ASSERT_NE(connection, nullptr);
     EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted);
     EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted) << "the refused connection was reused";
+    EXPECT_TRUE(machine.Requests().empty()) << "a key that is not recorded is not trusted with a request";
 }
 
 TEST_F(PinTest, AnUnreadableRecordRefusesEveryKeyAndIsKeptWhole)

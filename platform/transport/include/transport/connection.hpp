@@ -44,7 +44,8 @@ constexpr std::size_t max_body_in_memory = 16 * 1024 * 1024;
 // host's certificate must verify against the system trust store for the host
 // name, or be a self-signed certificate whose key matches the one recorded for
 // this host and port (see known_machines.hpp); the first connection to a host
-// with no key recorded records it.
+// with no key recorded records it. Trust is settled in the handshake: nothing
+// of a request reaches a host whose key is not trusted or cannot be recorded.
 //
 // A blocking call returns within a fraction of a second of cancel() from
 // another thread (failing with error::cancelled) or of an interruption of the
