@@ -4,6 +4,7 @@
 
 #include "ascii.hpp"
 #include "atomic_file.hpp"
+#include "challenge.hpp"
 #include "digest.hpp"
 #include "tls_check.hpp"
 
@@ -151,7 +152,7 @@ struct connection::state {
     std::string user;
     std::string password;
     bool credentials = false;
-    bool digest = false;
+    bool answered = false; // the credentials went with the request
     bool verb_is_post = false;
     std::string target; // as sent, which Digest signs
     std::string body;
@@ -172,7 +173,7 @@ struct connection::state {
     bool prepare(method verb, const std::string& path, const document* document, boost::system::error_code& ec);
     bool append_header(const std::string& line, boost::system::error_code& ec);
     bool exchange(boost::system::error_code& ec);
-    bool answer_digest(boost::system::error_code& ec);
+    bool answer_challenge(boost::system::error_code& ec);
     bool finish(boost::system::error_code& ec);
 
     bool start_transfer(boost::system::error_code& ec);
@@ -290,7 +291,7 @@ void connection::state::close_request()
     body.clear();
     user.clear();
     password.clear();
-    credentials = digest = verb_is_post = responded = body_read = open = false;
+    credentials = answered = verb_is_post = responded = body_read = open = false;
     status = 0;
     type = content_type::other;
 }
@@ -337,11 +338,9 @@ bool connection::state::configure(boost::system::error_code& ec)
     curl_easy_setopt(e, CURLOPT_PREREQDATA, this);
     if (limits.connect.count() > 0)
         curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
-    if (credentials) {
-        curl_easy_setopt(e, CURLOPT_USERNAME, user.c_str());
-        curl_easy_setopt(e, CURLOPT_PASSWORD, password.c_str());
-        curl_easy_setopt(e, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
-    }
+    // Credentials wait for the host's challenge (answer_challenge).
+    curl_easy_setopt(e, CURLOPT_USERNAME, static_cast<const char*>(nullptr));
+    curl_easy_setopt(e, CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
     if (curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https") != CURLE_OK) {
         ec = error::transfer_failed;
         return false;
@@ -371,7 +370,7 @@ bool connection::state::prepare(method verb, const std::string& path, const docu
     // A send that failed may be tried again on the same request: start afresh.
     curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
     headers.reset();
-    digest = false;
+    answered = false;
     verb_is_post = verb == method::post;
     target = path;
     if (verb_is_post) {
@@ -429,23 +428,32 @@ void connection::state::stop_transfer()
     }
 }
 
-// Answers a Digest challenge to the request just made, once; the request
-// then goes again with the answer in place of Basic credentials.
-bool connection::state::answer_digest(boost::system::error_code& ec)
+// Answers the host's challenge to the request just made, once, and the
+// request goes again: Digest when the host offers it, Basic only when it
+// offers Basic and no Digest, so a password never goes in clear to a host
+// that can take it hashed.
+bool connection::state::answer_challenge(boost::system::error_code& ec)
 {
-    if (!credentials || digest || status != 401)
+    if (!credentials || answered || status != 401)
         return false;
-    const auto authorization =
-        detail::digest_authorization(progress.challenge, verb_is_post ? "POST" : "GET", target, user, password);
-    if (!authorization || !append_header("Authorization: " + *authorization, ec))
+    const auto challenges = detail::parse_challenges(progress.challenge);
+    if (detail::offers(challenges, "digest")) {
+        const auto authorization =
+            detail::digest_authorization(challenges, verb_is_post ? "POST" : "GET", target, user, password);
+        if (!authorization || !append_header("Authorization: " + *authorization, ec))
+            return false;
+    } else if (detail::offers(challenges, "basic")) {
+        curl_easy_setopt(easy.get(), CURLOPT_USERNAME, user.c_str());
+        curl_easy_setopt(easy.get(), CURLOPT_PASSWORD, password.c_str());
+        curl_easy_setopt(easy.get(), CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
+    } else {
         return false;
-    curl_easy_setopt(easy.get(), CURLOPT_USERNAME, static_cast<const char*>(nullptr));
-    curl_easy_setopt(easy.get(), CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
-    digest = true;
+    }
+    answered = true;
     return true;
 }
 
-// Runs the request until its response's headers are in, answering a Digest
+// Runs the request until its response's headers are in, answering a
 // challenge once.
 bool connection::state::exchange(boost::system::error_code& ec)
 {
@@ -456,7 +464,7 @@ bool connection::state::exchange(boost::system::error_code& ec)
         }
         status = progress.block_status;
         type = progress.block_type;
-        if (!answer_digest(ec))
+        if (!answer_challenge(ec))
             break;
     }
     if (ec) {

@@ -497,6 +497,29 @@ TEST_F(DocumentPageTest, PrintAndDeleteGoWithTheUsersCredentials)
     EXPECT_EQ(server.Printed(), Keys{"pdf"});
 }
 
+TEST_F(DocumentPageTest, AMachineThatOffersDigestNeverSeesAPasswordInClear)
+{
+    server.SetAuthentication(support::Credentials::Scheme::DigestOrBasic);
+    support::StoredDocument pictured{"pictured", "alice"};
+    pictured.thumbnail = Pictured(4, 4);
+    server.AddDocument(pictured);
+    const std::wstring feed = Utility::ToWide(Subscribe()); // the command itself carries the password
+    const std::size_t subscribed = server.Machine().Requests().size();
+
+    EXPECT_EQ(is.GetRSSFeed(feed, alice, kTimeout)->GetItemList().size(), 6u);
+    is.GetThumbnail(Utility::ToWide(server.ThumbnailAddress("pictured")), alice, kTimeout);
+    is.PrintDocument(alice, L"pdf", kTimeout);
+    is.DeleteDocument(alice, L"pdf", kTimeout);
+    EXPECT_EQ(server.Printed(), Keys{"pdf"});
+    EXPECT_FALSE(server.Document("pdf"));
+    const auto requests = server.Machine().Requests();
+    for (std::size_t i = subscribed; i < requests.size(); ++i) {
+        EXPECT_EQ(requests[i].password, "") << requests[i].target;
+        EXPECT_EQ(requests[i].authorization.find("s3cret"), std::string::npos) << requests[i].target;
+    }
+    EXPECT_EQ(requests.back().authScheme, "Digest");
+}
+
 TEST(InformationServerPage, TheBrowserAddressLeavesOutTheSchemesDefaultPort)
 {
     const support::StandInOpener opener;

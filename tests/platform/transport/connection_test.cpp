@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -94,34 +95,59 @@ TEST_F(ConnectionTest, PostCarriesTheDocumentAndGetCarriesTheQuery)
     EXPECT_EQ(pairs, expected) << "a stray escape reaches the machine as it is";
 }
 
-TEST_F(ConnectionTest, CredentialsGoAsBasicOrAsDigestWhenChallenged)
+TEST_F(ConnectionTest, CredentialsWaitForAChallengeAndGoHashedWheneverDigestIsOffered)
 {
-    machine.Script("/basic", Reply(200, "text/plain", "b"));
-    machine.Script("/digest", Reply(200, "text/plain", "d"));
-    machine.RequireCredentials("/basic", Credentials{Credentials::Scheme::Basic, "ann", "s3cret:x"});
-    machine.RequireCredentials("/digest", Credentials{Credentials::Scheme::Digest, "ann", "s3cret"});
+    using Scheme = Credentials::Scheme;
+    const std::tuple<Scheme, std::string, std::string> offers[] = {
+        {Scheme::Basic, "/basic", "Basic"}, {Scheme::Digest, "/digest", "Digest"},
+        {Scheme::DigestOrBasic, "/either", "Digest"}};
     boost::system::error_code failure;
-
-    Open();
-    connection->set_credentials("ann", "s3cret:x");
-    ASSERT_TRUE(connection->send(transport::method::get, "/basic", nullptr, failure));
-    EXPECT_EQ(connection->status(), 200);
-    EXPECT_EQ(machine.Requests().back().password, "s3cret:x");
-
-    Open();
-    connection->set_credentials("ann", "s3cret");
-    ASSERT_TRUE(connection->send(transport::method::get, "/digest", nullptr, failure));
-    EXPECT_EQ(connection->status(), 200);
-    EXPECT_EQ(machine.Requests().back().authScheme, "Digest");
+    for (const auto& [offered, path, answered] : offers) {
+        machine.Script(path, Reply(200, "text/plain", "p"));
+        machine.RequireCredentials(path, Credentials{offered, "ann", "s3cret:x"});
+        Open();
+        connection->set_credentials("ann", "s3cret:x");
+        ASSERT_TRUE(connection->send(transport::method::get, path, nullptr, failure)) << failure.message();
+        EXPECT_EQ(connection->status(), 200) << answered;
+        const auto requests = machine.Requests();
+        ASSERT_GE(requests.size(), 2u);
+        EXPECT_EQ(requests[requests.size() - 2].authorization, "") << "no credentials before the challenge";
+        EXPECT_EQ(requests.back().authScheme, answered);
+        EXPECT_EQ(requests.back().password, offered == Scheme::Basic ? "s3cret:x" : "");
+    }
 
     Open();
     connection->set_credentials("ann", "wrong");
     ASSERT_TRUE(connection->send(transport::method::get, "/digest", nullptr, failure));
     EXPECT_EQ(connection->status(), 401);
-
     Open();
     ASSERT_TRUE(connection->send(transport::method::get, "/basic", nullptr, failure));
     EXPECT_EQ(connection->status(), 401) << "credentials last for one request";
+
+    // Both offered in one header, Basic first.
+    machine.Script("/combined", [this](const support::RecordedRequest& request) {
+        if (machine.Authenticates(request, Credentials{Scheme::Digest, "ann", "s3cret"}))
+            return Reply(200, "text/plain", "c");
+        Reply challenge = machine.Challenge(Scheme::DigestOrBasic);
+        challenge.headers = {{"WWW-Authenticate", challenge.headers[1].second + ", " + challenge.headers[0].second}};
+        return challenge;
+    });
+    Open();
+    connection->set_credentials("ann", "s3cret");
+    ASSERT_TRUE(connection->send(transport::method::get, "/combined", nullptr, failure));
+    EXPECT_EQ(connection->status(), 200);
+
+    // Digest in a form we cannot answer, offered in one header with Basic.
+    Reply unanswerable(401, "text/html", "");
+    unanswerable.headers.emplace_back("WWW-Authenticate",
+                                      "Basic realm=\"m\", Digest realm=\"m\", nonce=\"n\", algorithm=SHA-512-256");
+    machine.Script("/strange", unanswerable);
+    const std::size_t before = machine.Requests().size();
+    Open();
+    connection->set_credentials("ann", "s3cret");
+    ASSERT_TRUE(connection->send(transport::method::get, "/strange", nullptr, failure));
+    EXPECT_EQ(connection->status(), 401);
+    EXPECT_EQ(machine.Requests().size(), before + 1) << "a machine offering Digest never gets Basic";
 }
 
 TEST_F(ConnectionTest, CredentialsThatWouldBreakTheHeaderAreRefused)

@@ -99,7 +99,8 @@ RecordedRequest Record(const Request& request, bool secure)
     record.query = question == std::string::npos ? std::string() : record.target.substr(question + 1);
     record.queryPairs = DecodeQuery(record.query);
     record.contentType = HeaderOf(request, http::field::content_type);
-    const detail::Authorization authorization = detail::ParseAuthorization(HeaderOf(request, http::field::authorization));
+    record.authorization = HeaderOf(request, http::field::authorization);
+    const detail::Authorization authorization = detail::ParseAuthorization(record.authorization);
     record.authScheme = authorization.scheme;
     record.user = authorization.user;
     record.password = authorization.password;
@@ -184,21 +185,21 @@ struct detail::MachineCore {
         logged.notify_all();
         if (notify)
             notify(record);
-        if (credentials && !Authorized(request, *credentials))
+        if (credentials && !Authenticates(record, *credentials))
             return Challenge(credentials->scheme);
         return handler ? handler(record) : NotFound();
     }
 
-    bool Authorized(const Request& request, const Credentials& credentials) const
+    bool Authenticates(const RecordedRequest& record, const Credentials& credentials) const
     {
-        return detail::Proves(detail::ParseAuthorization(HeaderOf(request, http::field::authorization)),
-                              credentials, std::string(request.method_string()), nonce);
+        return detail::Proves(detail::ParseAuthorization(record.authorization), credentials, record.method, nonce);
     }
 
     Reply Challenge(Credentials::Scheme scheme) const
     {
         Reply reply(401, "text/html", "<html><body>Unauthorized</body></html>");
-        reply.headers.emplace_back("WWW-Authenticate", detail::Challenge(scheme, nonce));
+        for (std::string& challenge : detail::Challenges(scheme, nonce))
+            reply.headers.emplace_back("WWW-Authenticate", std::move(challenge));
         return reply;
     }
 };
@@ -406,6 +407,16 @@ void FakeMachine::RequireCredentials(const std::string& path, Credentials creden
 {
     const std::lock_guard<std::mutex> lock(core_->mutex);
     core_->required[path] = std::move(credentials);
+}
+
+bool FakeMachine::Authenticates(const RecordedRequest& request, const Credentials& credentials) const
+{
+    return core_->Authenticates(request, credentials);
+}
+
+Reply FakeMachine::Challenge(Credentials::Scheme scheme) const
+{
+    return core_->Challenge(scheme);
 }
 
 void FakeMachine::OnRequest(std::function<void(const RecordedRequest&)> observer)

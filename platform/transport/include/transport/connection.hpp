@@ -39,8 +39,10 @@ constexpr std::size_t max_body_in_memory = 16 * 1024 * 1024;
 // optionally set credentials, send, read the status and content type, read the
 // body (into memory, a document or a file) or not, end the request.
 //
-// Requests never follow redirects and never use a proxy. Credentials go as
-// HTTP Basic, or Digest when the host's challenge asks for it. Over TLS the
+// Requests never follow redirects and never use a proxy. Credentials go only
+// in answer to the host's challenge (a 401), and the request is then made once
+// more: as Digest when the host offers Digest, as Basic only when it offers
+// Basic and no Digest. Over TLS the
 // host's certificate must verify against the system trust store for the host
 // name, or be a self-signed certificate whose key matches the one recorded for
 // this host and port (see known_machines.hpp); the first connection to a host
