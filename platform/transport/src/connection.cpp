@@ -175,6 +175,9 @@ struct connection::state {
     bool exchange(boost::system::error_code& ec);
     bool answer_challenge(boost::system::error_code& ec);
     bool finish(boost::system::error_code& ec);
+    bool may_receive(std::uint64_t limit, boost::system::error_code& ec);
+    bool receive(std::uint64_t limit, const std::function<bool(const char*, std::size_t)>& consumer,
+                 boost::system::error_code& ec);
 
     bool start_transfer(boost::system::error_code& ec);
     void stop_transfer();
@@ -475,6 +478,41 @@ bool connection::state::exchange(boost::system::error_code& ec)
     return true;
 }
 
+// Whether the body can be read now and is not announced as larger than the
+// limit; a body that is, is dropped unread.
+bool connection::state::may_receive(std::uint64_t limit, boost::system::error_code& ec)
+{
+    if (!responded || body_read) {
+        ec = error::out_of_sequence;
+        return false;
+    }
+    curl_off_t announced = -1;
+    if (curl_easy_getinfo(easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK ||
+        announced <= 0 || static_cast<std::uint64_t>(announced) <= limit)
+        return true;
+    body_read = true;
+    stop_transfer();
+    ec = error::body_too_large;
+    return false;
+}
+
+// Hands the rest of the body to the consumer, up to the limit: the body
+// need not be announced, nor be as long as announced.
+bool connection::state::receive(std::uint64_t limit, const std::function<bool(const char*, std::size_t)>& consumer,
+                                boost::system::error_code& ec)
+{
+    std::uint64_t received = 0;
+    const sink_scope scope(sink, [&](const char* data, std::size_t size) {
+        if (size > limit - received) {
+            sink_error = error::body_too_large;
+            return false;
+        }
+        received += size;
+        return consumer(data, size);
+    });
+    return finish(ec);
+}
+
 bool connection::state::finish(boost::system::error_code& ec)
 {
     body_read = true;
@@ -684,20 +722,16 @@ content_type connection::type() const
 bool connection::read_body(std::vector<unsigned char>& out, error_code& ec)
 {
     state& s = *state_;
-    if (!s.responded || s.body_read) {
-        ec = error::out_of_sequence;
+    if (!s.may_receive(max_body_in_memory, ec))
         return false;
-    }
     out.clear();
-    const sink_scope scope(s.sink, [&s, &out](const char* data, std::size_t size) {
-        if (size > max_body_in_memory - out.size()) {
-            s.sink_error = error::body_too_large;
-            return false;
-        }
-        out.insert(out.end(), data, data + size);
-        return true;
-    });
-    return s.finish(ec);
+    return s.receive(
+        max_body_in_memory,
+        [&out](const char* data, std::size_t size) {
+            out.insert(out.end(), data, data + size);
+            return true;
+        },
+        ec);
 }
 
 bool connection::read_body(document& into, error_code& ec)
@@ -709,10 +743,8 @@ bool connection::read_body(document& into, error_code& ec)
 bool connection::store_body(const std::string& file, error_code& ec)
 {
     state& s = *state_;
-    if (!s.responded || s.body_read) {
-        ec = error::out_of_sequence;
+    if (!s.may_receive(max_body_in_file, ec))
         return false;
-    }
     detail::atomic_file out;
     if (!out.open(file)) {
         ec = system_error(errno);
@@ -720,13 +752,13 @@ bool connection::store_body(const std::string& file, error_code& ec)
         s.stop_transfer();
         return false;
     }
-    const sink_scope scope(s.sink, [&s, &out](const char* data, std::size_t size) {
+    const auto write = [&s, &out](const char* data, std::size_t size) {
         if (out.write(data, size))
             return true;
         s.sink_error = system_error(errno);
         return false;
-    });
-    if (!s.finish(ec))
+    };
+    if (!s.receive(max_body_in_file, write, ec))
         return false;
     if (!out.commit()) {
         ec = system_error(errno);

@@ -177,17 +177,35 @@ TEST_F(ConnectionTest, CredentialsThatWouldBreakTheHeaderAreRefused)
     EXPECT_EQ(connection->status(), 401) << "a line break in a password is hashed, never sent";
 }
 
-TEST_F(ConnectionTest, BodiesInMemoryAreCappedAndReadOnce)
+TEST_F(ConnectionTest, BodiesAreCappedInMemoryAndInFilesAndReadOnce)
 {
-    machine.Script("/huge", Reply(200, "application/pdf", std::string(transport::max_body_in_memory + 1, 'x')));
+    const auto announcing = [](std::uint64_t length) {
+        Reply reply(200, "application/pdf", "x");
+        reply.contentLength = length;
+        return reply;
+    };
+    machine.Script("/huge", Reply(200, "application/pdf", std::string(transport::max_body_in_memory + 1, 'x'),
+                                  Fault::Chunked));
+    machine.Script("/announced", announcing(transport::max_body_in_memory + 1));
+    machine.Script("/vast", announcing(transport::max_body_in_file + 1));
     machine.Script("/small", Reply(200, "text/plain", "s", Fault::Chunked));
+    connection->set_timeouts({5s, 1, 5s, 2s});
     EXPECT_EQ(Get("/huge"), transport::error::body_too_large);
+    EXPECT_EQ(Get("/announced"), transport::error::body_too_large);
+
+    const support::TempDir folder;
+    const boost::filesystem::path file = folder.Path() / "document";
+    boost::system::error_code failure;
+    Open();
+    ASSERT_TRUE(connection->send(transport::method::get, "/vast", nullptr, failure));
+    EXPECT_FALSE(connection->store_body(file.string(), failure));
+    EXPECT_EQ(failure, transport::error::body_too_large);
+    EXPECT_TRUE(boost::filesystem::is_empty(folder.Path())) << "nothing is written of a body that is too large";
 
     std::string body;
     EXPECT_FALSE(Get("/small", &body));
     EXPECT_EQ(body, "s");
     std::vector<unsigned char> again;
-    boost::system::error_code failure;
     EXPECT_FALSE(connection->read_body(again, failure));
     EXPECT_EQ(failure, transport::error::out_of_sequence);
 }

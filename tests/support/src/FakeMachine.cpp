@@ -151,7 +151,8 @@ std::string Render(const Reply& reply)
     case Fault::MalformedXml:
         return head + "Content-Length: " + std::to_string(half.size()) + "\r\n\r\n" + half;
     default:
-        return head + "Content-Length: " + std::to_string(reply.body.size()) + "\r\n\r\n" + reply.body;
+        return head + "Content-Length: " + std::to_string(reply.contentLength.value_or(reply.body.size())) +
+               "\r\n\r\n" + reply.body;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,8 +33,10 @@ enum class method {
 // What a response holds, by its Content-Type.
 enum class content_type { other = 0, xml = 2, tiff = 5, pdf = 6, jpeg = 7 };
 
-// The most a body read into memory may hold.
+// The most a body read into memory, or stored to a file, may hold: a host
+// can fill neither the memory nor the disk.
 constexpr std::size_t max_body_in_memory = 16 * 1024 * 1024;
+constexpr std::uint64_t max_body_in_file = std::uint64_t(4) * 1024 * 1024 * 1024;
 
 // HTTP or HTTPS requests to one host, one at a time: open a request on a port,
 // optionally set credentials, send, read the status and content type, read the
@@ -85,7 +88,8 @@ public:
     bool read_body(std::vector<unsigned char>& out, error_code& ec);
     // The whole body, which must be a well-formed XML document.
     bool read_body(document& into, error_code& ec);
-    // The whole body into the file, which appears only once complete.
+    // The whole body into the file, which appears only once complete, up to
+    // max_body_in_file.
     bool store_body(const std::string& file, error_code& ec);
 
     void end_request();

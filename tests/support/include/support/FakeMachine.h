@@ -61,6 +61,7 @@ struct Reply {
     Fault fault = Fault::None;
     std::vector<std::pair<std::string, std::string>> headers;
     std::chrono::milliseconds delay{0}; // before anything is sent
+    std::optional<std::uint64_t> contentLength; // announced instead of the body's own length
 };
 
 using Handler = std::function<Reply(const RecordedRequest&)>;
