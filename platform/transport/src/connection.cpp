@@ -30,6 +30,11 @@ using clock = std::chrono::steady_clock;
 // of the calling thread can be seen. A cancel wakes the wait at once.
 constexpr std::chrono::milliseconds poll_period(50);
 
+// Every byte resets the inactivity limits, so a host sending a byte now and
+// then would hold a request for ever: below this rate for a whole receive
+// time-out, the transfer is abandoned.
+constexpr long low_speed_floor = 1024; // bytes a second
+
 struct multi_free {
     void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
@@ -341,6 +346,11 @@ bool connection::state::configure(boost::system::error_code& ec)
     curl_easy_setopt(e, CURLOPT_PREREQDATA, this);
     if (limits.connect.count() > 0)
         curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
+    if (limits.receive.count() > 0) {
+        const auto seconds = std::chrono::ceil<std::chrono::seconds>(limits.receive).count();
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, low_speed_floor);
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(seconds));
+    }
     // Credentials wait for the host's challenge (answer_challenge).
     curl_easy_setopt(e, CURLOPT_USERNAME, static_cast<const char*>(nullptr));
     curl_easy_setopt(e, CURLOPT_PASSWORD, static_cast<const char*>(nullptr));

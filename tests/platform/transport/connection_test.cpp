@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <future>
 #include <tuple>
 
 namespace {
@@ -208,6 +209,22 @@ TEST_F(ConnectionTest, BodiesAreCappedInMemoryAndInFilesAndReadOnce)
     std::vector<unsigned char> again;
     EXPECT_FALSE(connection->read_body(again, failure));
     EXPECT_EQ(failure, transport::error::out_of_sequence);
+}
+
+TEST_F(ConnectionTest, AReplyThatTricklesIsAbandonedAfterOneReceiveLimit)
+{
+    const std::string body(600, 'x');
+    machine.Script("/head", Reply(200, "text/plain", body, Fault::TrickleHead));
+    machine.Script("/body", Reply(200, "text/plain", body, Fault::TrickleBody));
+    connection->set_timeouts({5s, 1, 5s, 1s});
+    for (const char* path : {"/head", "/body"}) {
+        auto pending = std::async(std::launch::async, [this, path] { return Get(path); });
+        const bool ended = pending.wait_for(10s) == std::future_status::ready;
+        if (!ended)
+            connection->cancel();
+        ASSERT_TRUE(ended) << path << " still trickles";
+        EXPECT_EQ(pending.get(), transport::error::timed_out) << path;
+    }
 }
 
 TEST_F(ConnectionTest, ADelayedReplyWithinTheLimitArrives)

@@ -272,11 +272,31 @@ private:
             Linger();
             return;
         }
-        const bool closeAfter = !keepAlive || reply.fault == Fault::TruncatedBody;
         auto raw = std::make_shared<std::string>(Render(reply));
+        if (reply.fault == Fault::TrickleHead || reply.fault == Fault::TrickleBody) {
+            Trickle(raw, 0, reply.fault == Fault::TrickleBody ? raw->size() - reply.body.size() : 0);
+            return;
+        }
+        const bool closeAfter = !keepAlive || reply.fault == Fault::TruncatedBody;
         asio::async_write(stream_, asio::buffer(*raw),
                           [self = this->shared_from_this(), raw, closeAfter](beast::error_code failure, std::size_t) {
                               failure || closeAfter ? self->Close() : self->Read();
+                          });
+    }
+
+    // Sends the reply up to `end`, then one byte more at every tick; closes when all is sent.
+    void Trickle(std::shared_ptr<std::string> raw, std::size_t begin, std::size_t end)
+    {
+        asio::async_write(stream_, asio::buffer(raw->data() + begin, end - begin),
+                          [self = this->shared_from_this(), raw, end](beast::error_code failure, std::size_t) {
+                              if (failure || end >= raw->size()) {
+                                  self->Close();
+                                  return;
+                              }
+                              self->timer_.expires_after(std::chrono::milliseconds(100));
+                              self->timer_.async_wait([self, raw, end](beast::error_code expired) {
+                                  expired ? self->Close() : self->Trickle(raw, end, end + 1);
+                              });
                           });
     }
 

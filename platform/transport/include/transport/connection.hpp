@@ -16,8 +16,9 @@ class document;
 
 // Limits of the requests that follow. Send and receive are inactivity limits:
 // they run out only when nothing has moved for that long while sending or
-// receiving. Zero or less means no limit (the connect limit then falls back
-// to the transport's own default).
+// receiving; a response that comes slower than 1 KiB a second for a whole
+// receive limit is abandoned too. Zero or less means no limit (the connect
+// limit then falls back to the transport's own default).
 struct timeouts {
     std::chrono::milliseconds connect{30000};
     int attempts = 1; // connection attempts before giving up; at least one is made

@@ -43,6 +43,8 @@ enum class Fault {
     Stall,          // nothing is ever sent; the connection stays open
     TruncatedBody,  // the connection closes after half of the declared body
     MalformedXml,   // only the first half of the body is sent, framed as whole
+    TrickleHead,    // the whole reply goes out a byte at a time, ten a second
+    TrickleBody,    // the head at once, then the body a byte at a time, ten a second
 };
 
 struct Reply {
