@@ -6,7 +6,6 @@
 #include <Noctavi/HTTP/Parser.h>
 #include <Noctavi/HTTP/Query.h>
 #include <Noctavi/HTTP/ServerError.h>
-#include <Noctavi/HTTP/SystemError.h>
 
 #include <support/FakeMachine.h>
 #include <support/ReadFile.h>
@@ -276,9 +275,6 @@ TEST(HttpExceptions, FamilyTree)
     static_assert(std::is_base_of_v<HTTP::Error, HTTP::NoAuthority>);
     static_assert(std::is_base_of_v<HTTP::Error, HTTP::ServerError>);
     static_assert(std::is_base_of_v<HTTP::InvalidResponse, HTTP::InvalidContentType>);
-    static_assert(std::is_base_of_v<pelmo::system_error, HTTP::SystemError>);
-    static_assert(!std::is_base_of_v<HTTP::Error, HTTP::SystemError>);
-    static_assert(!std::is_base_of_v<pelmo::exception, HTTP::SystemError>);
 }
 
 // HTTPS against a test authority trusted through SSL_CERT_FILE, and against

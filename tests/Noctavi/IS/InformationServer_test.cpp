@@ -23,6 +23,8 @@
 #include <support/StandInOpener.h>
 #include <support/TempDir.h>
 
+#include <pelmo/system_error.hpp>
+
 #include <boost/exception/diagnostic_information.hpp>
 #include <boost/filesystem/operations.hpp>
 
@@ -218,6 +220,24 @@ TEST_F(InformationServerTest, EachResultGivesItsOwnException)
     EXPECT_THROW(is.GetUserInfo(alice, kTimeout), IS::InvalidResponse) << "no RESULT";
     server.Machine().Script("/cgi-bin/GetUserInfo.cgi", Reply(200, "text/html", "<p>SUCCESS</p>"));
     EXPECT_THROW(is.GetUserInfo(alice, kTimeout), HTTP::InvalidResponse);
+}
+
+TEST_F(InformationServerTest, ACommandThatCannotBeBuiltIsAFailedRequest)
+{
+    const MonitoredEntry::User controlInId = Account(L"bell\a", L"x");
+    const MonitoredEntry::User controlInPassword = Account(L"alice", L"pw\x01");
+    const std::function<void()> commands[] = {
+        [&] { is.GetUserInfo(controlInId, kTimeout); },
+        [&] { is.UnsubscribeToRSSFeed(controlInId, kTimeout); },
+        [&] { is.SubscribeToRSSFeed(61000, controlInId, kTimeout); },
+        [&] { is.SubscribeToRSSFeed(61000, controlInPassword, kTimeout); },
+    };
+    for (const auto& command : commands) {
+        const std::exception_ptr failure = FailureOf(command);
+        EXPECT_TRUE(Is<HTTP::Error>(failure));
+        EXPECT_FALSE(Is<pelmo::system_error>(failure));
+    }
+    EXPECT_TRUE(server.Machine().Requests().empty());
 }
 
 TEST_F(InformationServerTest, MachineSettingsOutsideTheirSetsAreInvalid)
