@@ -280,6 +280,23 @@ TEST_F(InformationServerTest, UserListsHoldWhatTheReplyHoldsWhateverItsCount)
     EXPECT_THROW(is.GetUserList(kTimeout), IS::InvalidResponse);
     Answer("GetUserList", "<RESULT>SUCCESS</RESULT>" + ann);
     EXPECT_THROW(is.GetUserList(kTimeout), IS::InvalidResponse) << "no COUNT";
+    Answer("GetUserList", "<RESULT>SUCCESS</RESULT><COUNT>1</COUNT><USERGROUP/>");
+    EXPECT_THROW(is.GetUserList(kTimeout), IS::InvalidResponse) << "a count of users, but none";
+}
+
+TEST_F(InformationServerTest, AnEmptyNameIsTheEmptyTextButAnEmptyAccountIDIsInvalid)
+{
+    server.SetIdentity({"", 1, 0});
+    server.AddAccount({"carol", "", "pw"});
+    EXPECT_EQ(is.GetMachineSettings(kTimeout)->GetMachineName(), "");
+    EXPECT_EQ(is.GetUserInfo(Account(L"carol", L"pw"), kTimeout)->GetDisplayName(), "");
+    const auto users = is.GetUserList(kTimeout);
+    ASSERT_EQ(users->size(), 3u);
+    EXPECT_EQ(users->at(2).GetUserName(), "carol");
+    EXPECT_EQ(users->at(2).GetDisplayName(), "");
+
+    Answer("GetUserList", "<RESULT>SUCCESS</RESULT><COUNT>1</COUNT><USER><DISPLAYNAME>x</DISPLAYNAME><USERNAME/></USER>");
+    EXPECT_THROW(is.GetUserList(kTimeout), HTTP::InvalidContentType);
 }
 
 TEST_F(InformationServerTest, ThePasswordAppearsInNoDiagnostics)
@@ -403,7 +420,8 @@ TEST_F(InformationServerTest, ThumbnailsAskForNtvOnceAndDecodeOnFirstUse)
 
     const std::pair<std::string, std::string> sent[] = {
         {server.ThumbnailAddress("doc-2") + "&ntv=1", "/thumbnail.htm?DC=doc-2&ntv=1"},
-        {server.ThumbnailAddress("doc-2") + "&NTV=7", "/thumbnail.htm?DC=doc-2&NTV=7&ntv=1"},
+        {server.ThumbnailAddress("doc-2") + "&NTV=7", "/thumbnail.htm?DC=doc-2&NTV=7"},
+        {server.ThumbnailAddress("doc-2") + "&UN=antv&xntv=2", "/thumbnail.htm?DC=doc-2&UN=antv&xntv=2&ntv=1"},
         {"http://127.0.0.99:8/thumbnail.htm?DC=doc-2", "/thumbnail.htm?DC=doc-2&ntv=1"},
         {"http://" + std::string(kHost) + ":1/other.htm", "/other.htm?ntv=1"},
     };

@@ -49,8 +49,8 @@ public:
     std::unique_ptr<RSS::RSSFeed> GetRSSFeed(const std::wstring& feedAddress, const MonitoredEntry::User& user,
                                              const HTTP::Timeout& timeout) const;
     // The picture at the thumbnail address (only its path and query are
-    // used; "ntv=1" is added when the address lacks "ntv"), fetched with the
-    // user's credentials and decoded on first use.
+    // used; "ntv=1" is added when its query lacks the key "ntv", in any
+    // case), fetched with the user's credentials and decoded on first use.
     std::unique_ptr<MemoryImage> GetThumbnail(const std::wstring& thumbnailAddress, const MonitoredEntry::User& user,
                                               const HTTP::Timeout& timeout) const;
 
