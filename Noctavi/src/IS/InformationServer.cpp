@@ -332,6 +332,11 @@ std::unique_ptr<MemoryImage> InformationServer::GetThumbnail(const std::wstring&
     return std::make_unique<MemoryImage>(pimpl_->net.Recv());
 }
 
+void InformationServer::Cancel() const
+{
+    pimpl_->net.Cancel();
+}
+
 void InformationServer::SetMarkRead(bool markRead)
 {
     pimpl_->markRead = markRead;

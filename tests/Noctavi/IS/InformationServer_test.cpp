@@ -33,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <set>
 #include <sstream>
 #include <type_traits>
@@ -297,6 +298,17 @@ TEST_F(InformationServerTest, AnEmptyNameIsTheEmptyTextButAnEmptyAccountIDIsInva
 
     Answer("GetUserList", "<RESULT>SUCCESS</RESULT><COUNT>1</COUNT><USER><DISPLAYNAME>x</DISPLAYNAME><USERNAME/></USER>");
     EXPECT_THROW(is.GetUserList(kTimeout), HTTP::InvalidContentType);
+}
+
+TEST_F(InformationServerTest, CancelFromAnotherThreadEndsTheRequestInProgress)
+{
+    server.Machine().Script("/cgi-bin/GetUserList.cgi", Reply(200, "text/xml", "", support::Fault::Stall));
+    const IS::InformationServer worker = is;
+    auto pending = std::async(std::launch::async, [&worker] { worker.GetUserList(HTTP::Timeout{10000, 1, 10000, 30000}); });
+    ASSERT_TRUE(server.Machine().WaitForRequests(1));
+    is.Cancel();
+    ASSERT_EQ(pending.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_THROW(pending.get(), HTTP::Error);
 }
 
 TEST_F(InformationServerTest, ThePasswordAppearsInNoDiagnostics)
