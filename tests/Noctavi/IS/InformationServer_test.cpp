@@ -296,7 +296,8 @@ TEST_F(InformationServerTest, AnEmptyNameIsTheEmptyTextButAnEmptyAccountIDIsInva
     EXPECT_EQ(users->at(2).GetUserName(), "carol");
     EXPECT_EQ(users->at(2).GetDisplayName(), "");
 
-    Answer("GetUserList", "<RESULT>SUCCESS</RESULT><COUNT>1</COUNT><USER><DISPLAYNAME>x</DISPLAYNAME><USERNAME/></USER>");
+    Answer("GetUserList",
+           "<RESULT>SUCCESS</RESULT><COUNT>1</COUNT><USER><DISPLAYNAME>x</DISPLAYNAME><USERNAME/></USER>");
     EXPECT_THROW(is.GetUserList(kTimeout), HTTP::InvalidContentType);
 }
 
@@ -304,7 +305,8 @@ TEST_F(InformationServerTest, CancelFromAnotherThreadEndsTheRequestInProgress)
 {
     server.Machine().Script("/cgi-bin/GetUserList.cgi", Reply(200, "text/xml", "", support::Fault::Stall));
     const IS::InformationServer worker = is;
-    auto pending = std::async(std::launch::async, [&worker] { worker.GetUserList(HTTP::Timeout{10000, 1, 10000, 30000}); });
+    auto pending =
+        std::async(std::launch::async, [&worker] { worker.GetUserList(HTTP::Timeout{10000, 1, 10000, 30000}); });
     ASSERT_TRUE(server.Machine().WaitForRequests(1));
     is.Cancel();
     ASSERT_EQ(pending.wait_for(std::chrono::seconds(5)), std::future_status::ready);
