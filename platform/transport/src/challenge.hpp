@@ -20,6 +20,7 @@ struct challenge {
 // value that stops making sense ends there; what came before it counts.
 std::vector<challenge> parse_challenges(std::string_view values);
 
+// Whether a challenge is for the scheme, named in lower case.
 bool offers(const std::vector<challenge>& challenges, std::string_view scheme);
 
 } // namespace transport::detail
