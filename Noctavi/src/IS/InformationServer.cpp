@@ -24,7 +24,6 @@
 
 #include <pelmo/exception.hpp>
 
-#include <boost/algorithm/string/predicate.hpp>
 
 #include <locale>
 
@@ -157,11 +156,12 @@ bool ReadChoice(const Parser& reply, const std::string& name, long first, long s
     return value == second;
 }
 
-// Whether the path's query has the key "ntv", in any case.
+// Whether the path's query has the key "ntv". The check is case-sensitive, as
+// it always was: an address with only "NTV" still gets "ntv=1".
 bool HasNtvKey(const std::string& path)
 {
     for (std::size_t pair = path.find('?'); pair != std::string::npos; pair = path.find('&', pair + 1)) {
-        if (boost::algorithm::iequals(path.substr(pair + 1, 4), "ntv=", std::locale::classic()))
+        if (path.compare(pair + 1, 4, "ntv=") == 0)
             return true;
     }
     return false;

@@ -434,7 +434,7 @@ TEST_F(InformationServerTest, ThumbnailsAskForNtvOnceAndDecodeOnFirstUse)
 
     const std::pair<std::string, std::string> sent[] = {
         {server.ThumbnailAddress("doc-2") + "&ntv=1", "/thumbnail.htm?DC=doc-2&ntv=1"},
-        {server.ThumbnailAddress("doc-2") + "&NTV=7", "/thumbnail.htm?DC=doc-2&NTV=7"},
+        {server.ThumbnailAddress("doc-2") + "&NTV=7", "/thumbnail.htm?DC=doc-2&NTV=7&ntv=1"},
         {server.ThumbnailAddress("doc-2") + "&UN=antv&xntv=2", "/thumbnail.htm?DC=doc-2&UN=antv&xntv=2&ntv=1"},
         {"http://127.0.0.99:8/thumbnail.htm?DC=doc-2", "/thumbnail.htm?DC=doc-2&ntv=1"},
         {"http://" + std::string(kHost) + ":1/other.htm", "/other.htm?ntv=1"},

@@ -1,6 +1,5 @@
 #include <support/FakeInformationServer.h>
 
-#include <boost/algorithm/string/predicate.hpp>
 #include <boost/property_tree/ptree.hpp>
 #include <boost/property_tree/xml_parser.hpp>
 
@@ -293,10 +292,8 @@ std::string FakeInformationServer::State::Item(const StoredDocument& document) c
 
 Reply FakeInformationServer::State::Thumbnail(const RecordedRequest& request)
 {
-    // Keys are read without regard to case: the document page's is "NTV".
     const std::vector<std::string> keys = KeysOf(request.queryPairs);
-    const auto isNtv = [](const std::string& key) { return boost::algorithm::iequals(key, "ntv"); };
-    if (keys.empty() || keys.front() != "DC" || std::count_if(keys.begin(), keys.end(), isNtv) != 1)
+    if (keys.empty() || keys.front() != "DC" || std::count(keys.begin(), keys.end(), "ntv") != 1)
         return Status(400);
     const std::lock_guard<std::mutex> lock(mutex);
     const StoredDocument* document = FindDocument(request.queryPairs[0].second);
