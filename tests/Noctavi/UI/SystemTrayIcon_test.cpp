@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
+#include <QWidget>
 
 namespace {
 
@@ -70,6 +71,10 @@ TEST(Icons, EveryIconDrawsAtTrayAndListSizesAndAMissingOneThrows)
         }
     }
     EXPECT_THROW(UI::LoadIconResource(129), SystemError);
+
+    QWidget window;
+    UI::SetWindowIcon(window);
+    EXPECT_TRUE(SameIcon(window.windowIcon(), UI::LoadIconResource(128)));
 }
 
 } // namespace
