@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <utility>
+
 namespace {
 
 using UI::ControlFlag;
@@ -115,16 +117,14 @@ TEST_F(BuiltDialog, GetDlgItemThrowsForAMissingControlOrAnotherKind)
     }
 }
 
-TEST(DialogBuilder, EveryTextComesFromTheStringTable)
+TEST(DialogBuilder, TakesEveryTextThroughTheCatalogue)
 {
     const support::ScopedCatalogue catalogue(support::ScopedCatalogue::Markers());
     QDialog dialog;
     UI::BuildDialog(dialog, kDialog);
     EXPECT_EQ(dialog.windowTitle(), support::ScopedCatalogue::Marker(117));
-    EXPECT_EQ(UI::GetDlgItem<QLabel>(dialog, 1124).text(), support::ScopedCatalogue::Marker(210));
-    EXPECT_EQ(UI::GetDlgItem<QPushButton>(dialog, 1127).text(), support::ScopedCatalogue::Marker(195));
-    EXPECT_EQ(UI::GetDlgItem<QCheckBox>(dialog, 1131).text(), support::ScopedCatalogue::Marker(206));
-    EXPECT_EQ(UI::GetDlgItem<QPushButton>(dialog, 1).text(), support::ScopedCatalogue::Marker(192));
+    for (const auto& [id, stringId] : {std::pair{1124, 210}, {1127, 195}, {1131, 206}, {1, 192}})
+        EXPECT_EQ(UI::GetDlgItem(dialog, id).property("text").toString(), support::ScopedCatalogue::Marker(stringId));
 }
 
 } // namespace
