@@ -1,6 +1,7 @@
 #include <pelmo/filesystem/operations.hpp>
 
 #include <pelmo/exception.hpp>
+#include <pelmo/filesystem/temporary_file.hpp>
 #include <pelmo/system_error.hpp>
 #include <pelmo/unique_fd.hpp>
 
@@ -32,6 +33,13 @@ void create_private_directory(const boost::filesystem::path& folder)
     if (error.value() == EEXIST && boost::filesystem::is_directory(folder))
         return;
     PELMO_THROW(boost::filesystem::filesystem_error("cannot create folder", folder, error));
+}
+
+void sync(const boost::filesystem::path& path, int flags)
+{
+    unique_fd fd(::open(path.c_str(), flags | O_RDONLY | O_CLOEXEC));
+    if (!fd || ::fsync(fd.get()) != 0)
+        PELMO_THROW(system_error(last_error()));
 }
 
 void write_all(int fd, const std::string& bytes)
@@ -69,6 +77,19 @@ void write_file_synced(const boost::filesystem::path& file, const std::string& b
     if (::fsync(fd.get()) != 0)
         PELMO_THROW(system_error(last_error()));
     fd.close();
+}
+
+void sync_directory(const boost::filesystem::path& folder)
+{
+    sync(folder.empty() ? boost::filesystem::path(".") : folder, O_DIRECTORY);
+}
+
+void replace_with_copy(const boost::filesystem::path& source, const boost::filesystem::path& target)
+{
+    temporary_file copy(target.string() + ".tmp");
+    boost::filesystem::copy_file(source, copy.path(), boost::filesystem::copy_options::overwrite_existing);
+    sync(copy.path(), 0);
+    copy.commit_to(target);
 }
 
 } // namespace filesystem
