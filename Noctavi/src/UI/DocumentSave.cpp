@@ -148,6 +148,7 @@ public:
 private:
     boost::optional<SaveResult> AwaitReply();
     void Finish();
+    void WaitForWorker();
     SaveResult CopyTo(const QString& target) const;
 
     SaveState state_;
@@ -158,7 +159,6 @@ void DocumentSave::Run(QWidget& owner)
 {
     const boost::optional<SaveResult> reply = AwaitReply();
     if (reply != Succeeded) {
-        Finish();
         if (reply)
             Report(*reply);
         return;
@@ -171,23 +171,34 @@ void DocumentSave::Run(QWidget& owner)
     Report(state_.file == Succeeded ? CopyTo(target) : state_.file);
 }
 
-// The first stage's outcome, or none when an exit was asked for first: the
-// download is then abandoned.
+// The first stage's outcome; the worker has ended unless it succeeded. None
+// when an exit asked for meanwhile abandoned the download: the cursor is held
+// until the worker has ended, so that the exit runs after the save.
 boost::optional<SaveResult> DocumentSave::AwaitReply()
 {
     const WaitCursor cursor;
     const auto replied = [this] { return state_.replied.load(std::memory_order_acquire); };
     WaitForStage([&] { return replied() || worker_.IsFinished() || WaitCursor::IsExitRequested(); });
-    if (replied() && (state_.reply != Succeeded || !WaitCursor::IsExitRequested()))
+    if (replied() && state_.reply != Succeeded) {
+        WaitForWorker();
+        return state_.reply;
+    }
+    if (replied() && !WaitCursor::IsExitRequested())
         return state_.reply;
     worker_.Rethrow();
     state_.server.Cancel();
+    WaitForWorker();
     return boost::none;
 }
 
 void DocumentSave::Finish()
 {
     const WaitCursor cursor;
+    WaitForWorker();
+}
+
+void DocumentSave::WaitForWorker()
+{
     WaitForStage([this] { return worker_.IsFinished(); });
     worker_.Rethrow();
 }
