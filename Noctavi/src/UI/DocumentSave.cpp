@@ -185,7 +185,6 @@ boost::optional<SaveResult> DocumentSave::AwaitReply()
     }
     if (replied() && !WaitCursor::IsExitRequested())
         return state_.reply;
-    worker_.Rethrow();
     state_.server.Cancel();
     WaitForWorker();
     return boost::none;

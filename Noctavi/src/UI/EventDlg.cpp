@@ -100,7 +100,7 @@ struct EventDlg::Pimpl {
 
     EventDlg& dialog;
     const MachineEvent::Event event;
-    boost::optional<QImage> preparedThumbnail;
+    std::optional<QImage> preparedThumbnail;
     MonitoredEntry::EntryManager* manager = nullptr;
     BasicID<long> entryId;
     int unreadCount = 0;
@@ -181,7 +181,7 @@ void EventDlg::Pimpl::ShowEvent()
 // An entry that is gone leaves the settings as construction gave them.
 void EventDlg::Pimpl::ReadEntrySettings()
 {
-    boost::optional<MonitoredEntry::EntryProperty> property;
+    std::optional<MonitoredEntry::EntryProperty> property;
     if (manager) {
         const MonitoredEntry::ModelLock lock(*manager);
         const MonitoredEntry::EntryDB& table = manager->GetEntryDB();

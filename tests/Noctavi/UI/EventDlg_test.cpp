@@ -26,7 +26,6 @@
 #include <support/ui/MessageBoxRecorder.h>
 
 #include <boost/filesystem/operations.hpp>
-#include <boost/make_shared.hpp>
 
 #include <gtest/gtest.h>
 
@@ -36,7 +35,6 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
-#include <QPointer>
 #include <QTimer>
 
 #include <fstream>
@@ -233,7 +231,7 @@ protected:
     BasicID<long> entry;
 };
 
-TEST_F(EventDlgTest, ShowsTheEventWithTheEntrysUnreadCountAndSettings)
+TEST_F(EventDlgTest, ShowsTheEventWithTheEntrysUnreadCountAndSettingsAndEndsAsItWasLeft)
 {
     // Nothing unread, monitoring off: the plain count and no Login button.
     Reconfigure(false, true);
@@ -245,6 +243,12 @@ TEST_F(EventDlgTest, ShowsTheEventWithTheEntrysUnreadCountAndSettings)
     EXPECT_EQ(Item<QLabel>(quiet, kCountIcon).pixmap().toImage(),
               UI::LoadIconResource(UI::kNoUnreadCountIcon).pixmap(16).toImage());
     EXPECT_FALSE(Item(quiet, kLogin).isVisibleTo(&quiet));
+    int viewerRequests = 0;
+    QObject::connect(&quiet, &UI::EventDlg::EventLogViewerRequested, [&] { ++viewerRequests; });
+    Click(quiet, kEventLogViewer);
+    EXPECT_EQ(quiet.result(), QDialog::Rejected);
+    EXPECT_TRUE(quiet.IsEventLogViewerRequested());
+    EXPECT_EQ(viewerRequests, 1);
 
     Reconfigure(true, true);
     const auto dialog = Open();
@@ -264,6 +268,9 @@ TEST_F(EventDlgTest, ShowsTheEventWithTheEntrysUnreadCountAndSettings)
     EXPECT_TRUE(count.font().bold());
     EXPECT_EQ(Item<QLabel>(*dialog, kCountIcon).pixmap().toImage(),
               UI::LoadIconResource(UI::kUnreadCountIcon).pixmap(16).toImage());
+    Click(*dialog, kClose);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog->IsEventLogViewerRequested());
 }
 
 TEST_F(EventDlgTest, AThumbnailIsFittedAndCentredAndAFailedOneSaysTheDocumentIsGone)
@@ -524,22 +531,6 @@ TEST_F(EventDlgTest, PreviewOpensAFreshCopyOfTheDocumentFromTheTemporaryFolder)
     ASSERT_EQ(recorder.Requests().size(), 1u);
     EXPECT_EQ(recorder.Requests()[0].text, "Failed to access a file stored in Stavelock.");
     EXPECT_EQ(opened.size(), 2u);
-}
-
-TEST_F(EventDlgTest, CloseAcceptsAndTheEventLogViewerButtonRejectsAskingForTheViewer)
-{
-    const auto closed = Open(boost::none);
-    Click(*closed, kClose);
-    EXPECT_EQ(closed->result(), QDialog::Accepted);
-    EXPECT_FALSE(closed->IsEventLogViewerRequested());
-
-    const auto viewer = Open(boost::none);
-    int requests = 0;
-    QObject::connect(viewer.get(), &UI::EventDlg::EventLogViewerRequested, [&] { ++requests; });
-    Click(*viewer, kEventLogViewer);
-    EXPECT_EQ(viewer->result(), QDialog::Rejected);
-    EXPECT_TRUE(viewer->IsEventLogViewerRequested());
-    EXPECT_EQ(requests, 1);
 }
 
 TEST_F(EventDlgTest, ClosingWhileTheThumbnailIsFetchedCancelsTheRequest)
