@@ -1,0 +1,172 @@
+#include "Identity.h"
+
+#include <Noctavi/Monitor/EventSignal.h>
+#include <Noctavi/Monitor/EventSignalObserver.h>
+#include <Noctavi/Monitor/EventSignalReceiver.h>
+
+#include <support/FakeMachine.h>
+#include <support/Gate.h>
+#include <support/ScopedSettings.h>
+#include <support/UnresolvableHost.h>
+#include <support/WaitUntil.h>
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/udp.hpp>
+#include <boost/system/system_error.hpp>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Senders = std::vector<std::string>;
+
+const char kReceiver[] = "127.0.0.1";
+
+// Records the sender of every signal and whether it matches the probed
+// machine; it can hold the receiver's thread at a gate and fail afterwards.
+struct Observer : Monitor::EventSignalObserver {
+    void OnSignal(const Monitor::Signal& signal) override
+    {
+        const bool matched = signal.Matches(probed);
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            senders.push_back(dynamic_cast<const Monitor::EventSignal&>(signal).GetSender().to_string());
+            matches.push_back(matched);
+            lastAt = Clock::now();
+        }
+        gate.Pass();
+        if (failing)
+            throw std::runtime_error("the observer fails");
+    }
+
+    Senders Received()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return senders;
+    }
+
+    bool WaitForSignals(std::size_t count)
+    {
+        return support::WaitUntil([&] { return Received().size() >= count; });
+    }
+
+    MonitoredEntry::Distinction probed;
+    support::Gate gate;
+    bool failing = false;
+    std::mutex mutex;
+    Senders senders;
+    std::vector<bool> matches;
+    Clock::time_point lastAt;
+};
+
+class EventSignalReceiverTest : public ::testing::Test {
+protected:
+    EventSignalReceiverTest() { receiver.Attach(&observer); }
+
+    void Send(const std::string& from, std::size_t size = 1)
+    {
+        support::SendDatagram(from, kReceiver, static_cast<std::uint16_t>(receiver.GetPort()), size);
+    }
+
+    support::ScopedSettings settings;
+    Monitor::EventSignalReceiver receiver;
+    Observer observer;
+};
+
+// The bound on the delay leaves room for sanitizers under load; a receiver
+// that polled instead of waiting on the socket would still miss it.
+TEST_F(EventSignalReceiverTest, PassesOnEveryDatagramOfOneByteOrMoreWithItsSender)
+{
+    receiver.Start();
+    const Clock::time_point sent = Clock::now();
+    Send("127.0.0.2");
+    ASSERT_TRUE(observer.WaitForSignals(1));
+    EXPECT_LT(observer.lastAt - sent, std::chrono::milliseconds(500));
+
+    // Datagrams from one socket arrive in order: had the empty one been
+    // passed on, it would come before the last.
+    Send("127.0.0.3", 0);
+    Send("127.0.0.4", 200);
+    ASSERT_TRUE(observer.WaitForSignals(2));
+    EXPECT_EQ(observer.Received(), (Senders{"127.0.0.2", "127.0.0.4"}));
+}
+
+TEST_F(EventSignalReceiverTest, NeitherAnUnresolvableHostNorAFailingObserverStopsReceiving)
+{
+    Observer second;
+    second.probed = testvalues::Identity(support::UnresolvableHost());
+    observer.failing = true;
+    receiver.Attach(&second);
+    EXPECT_FALSE(receiver.Attach(&second));
+    receiver.Start();
+    Send("127.0.0.2");
+    Send("127.0.0.3");
+    ASSERT_TRUE(second.WaitForSignals(2));
+    EXPECT_EQ(observer.Received(), (Senders{"127.0.0.2", "127.0.0.3"}));
+    EXPECT_EQ(second.matches, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(receiver.Detach(&second));
+    EXPECT_FALSE(receiver.Detach(&second));
+}
+
+// Half the datagrams come while the receiver is stopped; each is delivered
+// once, after the next start.
+TEST_F(EventSignalReceiverTest, RestartsDeliverEveryDatagramExactlyOnce)
+{
+    const std::size_t cycles = 100;
+    for (std::size_t cycle = 0; cycle < cycles; ++cycle) {
+        const bool whileStopped = cycle % 2 == 0;
+        if (whileStopped)
+            Send("127.0.0.2");
+        receiver.Start();
+        if (!whileStopped)
+            Send("127.0.0.2");
+        ASSERT_TRUE(observer.WaitForSignals(cycle + 1)) << "cycle " << cycle;
+        receiver.Stop();
+    }
+    receiver.Start();
+    Send("127.0.0.5");
+    ASSERT_TRUE(observer.WaitForSignals(cycles + 1));
+    const Senders received = observer.Received();
+    EXPECT_EQ(received.size(), cycles + 1);
+    EXPECT_EQ(received.back(), "127.0.0.5");
+}
+
+// Stop interrupts the threads, which lets an observer that waits
+// interruptibly go; receiving then resumes with the next start.
+TEST_F(EventSignalReceiverTest, StopReturnsWhileAnObserverIsHeld)
+{
+    observer.gate.Close();
+    receiver.Start();
+    Send("127.0.0.2");
+    ASSERT_TRUE(observer.gate.WaitForHeld(1));
+    std::future<void> stopped = std::async(std::launch::async, [&] { receiver.Stop(); });
+    const bool returned = stopped.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    observer.gate.Open();
+    stopped.get();
+    ASSERT_TRUE(returned);
+
+    receiver.Start();
+    Send("127.0.0.3");
+    ASSERT_TRUE(observer.WaitForSignals(2));
+    EXPECT_EQ(observer.Received().back(), "127.0.0.3");
+}
+
+TEST(EventSignalReceiver, APortHeldElsewhereFailsTheConstruction)
+{
+    boost::asio::io_context io;
+    boost::asio::ip::udp::socket holder(io, boost::asio::ip::udp::endpoint(boost::asio::ip::address_v4::any(), 0));
+    ConfigLimits limits = support::ScopedSettings::TestLimits();
+    limits.Port = holder.local_endpoint().port();
+    support::ScopedSettings settings(limits);
+    EXPECT_THROW(Monitor::EventSignalReceiver(), boost::system::system_error);
+}
+
+} // namespace
