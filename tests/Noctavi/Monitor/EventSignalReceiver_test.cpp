@@ -1,14 +1,11 @@
 #include "Identity.h"
+#include "SignalRecorder.h"
 
-#include <Noctavi/Monitor/EventSignal.h>
-#include <Noctavi/Monitor/EventSignalObserver.h>
 #include <Noctavi/Monitor/EventSignalReceiver.h>
 
 #include <support/FakeMachine.h>
-#include <support/Gate.h>
 #include <support/ScopedSettings.h>
 #include <support/UnresolvableHost.h>
-#include <support/WaitUntil.h>
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/udp.hpp>
@@ -18,54 +15,16 @@
 
 #include <chrono>
 #include <future>
-#include <mutex>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using testvalues::Clock;
+using testvalues::SignalRecorder;
 using Senders = std::vector<std::string>;
 
 const char kReceiver[] = "127.0.0.1";
-
-// Records the sender of every signal and whether it matches the probed
-// machine; it can hold the receiver's thread at a gate and fail afterwards.
-struct Observer : Monitor::EventSignalObserver {
-    void OnSignal(const Monitor::Signal& signal) override
-    {
-        const bool matched = signal.Matches(probed);
-        {
-            const std::lock_guard<std::mutex> lock(mutex);
-            senders.push_back(dynamic_cast<const Monitor::EventSignal&>(signal).GetSender().to_string());
-            matches.push_back(matched);
-            lastAt = Clock::now();
-        }
-        gate.Pass();
-        if (failing)
-            throw std::runtime_error("the observer fails");
-    }
-
-    Senders Received()
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        return senders;
-    }
-
-    bool WaitForSignals(std::size_t count)
-    {
-        return support::WaitUntil([&] { return Received().size() >= count; });
-    }
-
-    MonitoredEntry::Distinction probed;
-    support::Gate gate;
-    bool failing = false;
-    std::mutex mutex;
-    Senders senders;
-    std::vector<bool> matches;
-    Clock::time_point lastAt;
-};
 
 class EventSignalReceiverTest : public ::testing::Test {
 protected:
@@ -78,7 +37,7 @@ protected:
 
     support::ScopedSettings settings;
     Monitor::EventSignalReceiver receiver;
-    Observer observer;
+    SignalRecorder observer;
 };
 
 // The bound on the delay leaves room for sanitizers under load; a receiver
@@ -101,7 +60,7 @@ TEST_F(EventSignalReceiverTest, PassesOnEveryDatagramOfOneByteOrMoreWithItsSende
 
 TEST_F(EventSignalReceiverTest, NeitherAnUnresolvableHostNorAFailingObserverStopsReceiving)
 {
-    Observer second;
+    SignalRecorder second;
     second.probed = testvalues::Identity(support::UnresolvableHost());
     observer.failing = true;
     receiver.Attach(&second);

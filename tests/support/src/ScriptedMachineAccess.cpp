@@ -28,7 +28,7 @@ struct ScriptedMachineAccess::State {
         std::exception_ptr failure;
         {
             const std::lock_guard<std::mutex> lock(mutex);
-            log.push_back(MachineCallRecord{call, machine, user});
+            log.push_back(MachineCallRecord{call, machine, user, std::chrono::steady_clock::now()});
             if (const auto found = failures.find(call); found != failures.end())
                 failure = found->second;
         }

@@ -26,6 +26,7 @@ struct MachineCallRecord {
     MachineCall call;
     MonitoredEntry::MFP machine;
     MonitoredEntry::User user; // empty for the machine's settings
+    std::chrono::steady_clock::time_point at;
 };
 
 // Takes the place of monitoring's way to the machines for its life, and puts
