@@ -33,6 +33,7 @@ using Status = std::pair<int, int>;
 using ID = BasicID<long>;
 
 const char kMachine[] = "127.0.0.30";
+const char kSubscribe[] = "/cgi-bin/SubscribeToFeed.cgi";
 const char kUnsubscribe[] = "/cgi-bin/UnSubscribeToFeed.cgi";
 
 ConfigLimits Limits()
@@ -129,6 +130,21 @@ TEST_F(SubscriberTest, SubscribesForTheListenPortAndUnsubscribesOnceWhenItEnds)
     EXPECT_EQ(CurrentStatus(), Status(2, 0));
     EXPECT_FALSE(server.Subscription("alice"));
     EXPECT_FALSE(ReadAddress());
+}
+
+// The machine has taken the subscription but holds its answer back for a
+// minute; ending the subscriber cancels the request instead of waiting.
+TEST_F(SubscriberTest, EndingDuringASlowSubscriptionCancelsIt)
+{
+    server.Machine().Delay(kSubscribe, std::chrono::minutes(1));
+    subscriber->Start();
+    ASSERT_TRUE(support::WaitUntil([&] { return server.Machine().RequestCount(kSubscribe) == 1; }));
+    const auto began = std::chrono::steady_clock::now();
+    subscriber->Join();
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
+    EXPECT_EQ(CurrentStatus(), Status(2, 0));
+    const std::string client = server.Machine().Requests().front().client;
+    EXPECT_EQ(server.Machine().RequestCountFrom(client), 2u);
 }
 
 // The retry interval is cut to 300 ms; the subscription interval stays a minute.
