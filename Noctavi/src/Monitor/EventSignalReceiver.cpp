@@ -4,10 +4,13 @@
 #include <Noctavi/Monitor/EventSignalObserver.h>
 #include <Noctavi/System/ConfigLimits.h>
 
+#include <pelmo/exception.hpp>
+
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/udp.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/make_shared.hpp>
+#include <boost/system/system_error.hpp>
 #include <boost/thread/condition_variable.hpp>
 #include <boost/thread/locks.hpp>
 #include <boost/thread/mutex.hpp>
@@ -28,6 +31,16 @@ const int kThreadCount = 3;
 // The pause after a failed receive, so that a lasting error cannot spin.
 const std::chrono::milliseconds kBackOff(200);
 
+// A setting beyond the port numbers fails like a port that cannot be bound,
+// rather than binding another port that it wraps to.
+unsigned short ListenPort()
+{
+    const int port = GetConfigLimits().Port;
+    if (port < 0 || port > 65535)
+        PELMO_THROW(boost::system::system_error(make_error_code(boost::system::errc::invalid_argument)));
+    return static_cast<unsigned short>(port);
+}
+
 } // namespace
 
 // One receive at a time is outstanding (or its back-off), so at most one
@@ -39,7 +52,7 @@ struct EventSignalReceiver::Pimpl {
         , backOff(io)
     {
         socket.open(udp::v4());
-        socket.bind(udp::endpoint(boost::asio::ip::address_v4::any(), static_cast<unsigned short>(GetConfigLimits().Port)));
+        socket.bind(udp::endpoint(boost::asio::ip::address_v4::any(), ListenPort()));
     }
 
     boost::asio::io_context io;

@@ -123,14 +123,17 @@ TEST_F(EventSignalReceiverTest, StopReturnsWhileAnObserverIsHeld)
     EXPECT_EQ(observer.Received().back(), "127.0.0.3");
 }
 
-TEST(EventSignalReceiver, APortHeldElsewhereFailsTheConstruction)
+TEST(EventSignalReceiver, APortThatCannotBeBoundFailsTheConstruction)
 {
     boost::asio::io_context io;
     boost::asio::ip::udp::socket holder(io, boost::asio::ip::udp::endpoint(boost::asio::ip::address_v4::any(), 0));
-    ConfigLimits limits = support::ScopedSettings::TestLimits();
-    limits.Port = holder.local_endpoint().port();
-    support::ScopedSettings settings(limits);
-    EXPECT_THROW(Monitor::EventSignalReceiver(), boost::system::system_error);
+    for (const int port : {int(holder.local_endpoint().port()), 65536, -1}) {
+        SCOPED_TRACE(port);
+        ConfigLimits limits = support::ScopedSettings::TestLimits();
+        limits.Port = port;
+        support::ScopedSettings settings(limits);
+        EXPECT_THROW(Monitor::EventSignalReceiver(), boost::system::system_error);
+    }
 }
 
 } // namespace
