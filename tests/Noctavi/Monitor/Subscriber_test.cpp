@@ -147,18 +147,32 @@ TEST_F(SubscriberTest, EndingDuringASlowSubscriptionCancelsIt)
     EXPECT_EQ(server.Machine().RequestCountFrom(client), 2u);
 }
 
-// The retry interval is cut to 300 ms; the subscription interval stays a minute.
-TEST_F(SubscriberTest, ARefusedSubscriptionIsRetriedAfterTheRetryInterval)
+// The interval that fits the outcome is cut to 300 ms, the other stays a minute.
+TEST_F(SubscriberTest, RenewsOrRetriesAfterTheIntervalThatFitsTheOutcome)
 {
-    Change([](EntryProperty& property) {
-        property.SetUser(MonitoredEntry::User(boost::none, L"alice", MonitoredEntry::Password(L"wrong")));
-    });
-    subscriber->Start();
-    ASSERT_TRUE(WaitForStatus({2, 1}));
-    ASSERT_TRUE(machine.WaitForCalls(MachineCall::Subscribe, 2));
-    const auto calls = machine.Calls();
-    EXPECT_GE(calls[1].at - calls[0].at, std::chrono::milliseconds(300));
-    EXPECT_FALSE(server.Subscription("alice"));
+    struct Case {
+        const wchar_t* password;
+        Status status;
+        int subscribeInterval;
+        int retryInterval;
+    };
+    for (const Case& c : {Case{L"s3cret", {1, 0}, 300, 60000}, Case{L"wrong", {2, 1}, 60000, 300}}) {
+        SCOPED_TRACE(c.retryInterval == 300 ? "refused" : "subscribed");
+        ConfigLimits limits = GetConfigLimits();
+        limits.SubscribeInterval = c.subscribeInterval;
+        limits.RetrySubscribeInterval = c.retryInterval;
+        support::ScopedSettings intervals(limits);
+        Change([&](EntryProperty& property) {
+            property.SetUser(MonitoredEntry::User(boost::none, L"alice", MonitoredEntry::Password(c.password)));
+        });
+        const std::size_t before = machine.CountOf(MachineCall::Subscribe);
+        subscriber->Start();
+        ASSERT_TRUE(WaitForStatus(c.status));
+        ASSERT_TRUE(machine.WaitForCalls(MachineCall::Subscribe, before + 2));
+        const auto calls = machine.CallsOf(MachineCall::Subscribe);
+        EXPECT_GE(calls[before + 1].at - calls[before].at, std::chrono::milliseconds(300));
+        subscriber->Join();
+    }
 }
 
 TEST_F(SubscriberTest, AChangedMachineOrUserSubscribesAgainAtOnce)

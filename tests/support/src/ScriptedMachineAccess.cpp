@@ -112,13 +112,19 @@ std::vector<MachineCallRecord> ScriptedMachineAccess::Calls() const
     return state_->log;
 }
 
+std::vector<MachineCallRecord> ScriptedMachineAccess::CallsOf(MachineCall call) const
+{
+    std::vector<MachineCallRecord> calls;
+    for (const MachineCallRecord& record : Calls()) {
+        if (record.call == call)
+            calls.push_back(record);
+    }
+    return calls;
+}
+
 std::size_t ScriptedMachineAccess::CountOf(MachineCall call) const
 {
-    const std::lock_guard<std::mutex> lock(state_->mutex);
-    std::size_t count = 0;
-    for (const MachineCallRecord& record : state_->log)
-        count += record.call == call ? 1 : 0;
-    return count;
+    return CallsOf(call).size();
 }
 
 bool ScriptedMachineAccess::WaitForCalls(MachineCall call, std::size_t count, std::chrono::milliseconds deadline) const

@@ -48,6 +48,7 @@ public:
     void Fail(MachineCall call, std::exception_ptr failure);
 
     std::vector<MachineCallRecord> Calls() const;
+    std::vector<MachineCallRecord> CallsOf(MachineCall call) const;
     std::size_t CountOf(MachineCall call) const;
     // True once at least `count` requests of the kind have been made.
     bool WaitForCalls(MachineCall call, std::size_t count,
