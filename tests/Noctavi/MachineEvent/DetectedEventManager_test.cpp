@@ -90,13 +90,7 @@ class DetectedEventManagerTest : public ::testing::Test {
 protected:
     DetectedEventManagerTest() { detected.SetNotifiable(&notifiable); }
 
-    ID Add(const wchar_t* host)
-    {
-        EntryManager::Transaction transaction(model);
-        const ID id = transaction.Append(testvalues::Property(host));
-        transaction.Commit();
-        return id;
-    }
+    ID Add(const wchar_t* host) { return testvalues::Add(model, testvalues::Property(host)); }
 
     Texts Logged(ID entry)
     {

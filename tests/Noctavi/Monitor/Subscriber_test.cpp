@@ -1,3 +1,4 @@
+#include "../MonitoredEntry/ModelValues.h"
 #include "SignalRecorder.h"
 
 #include <Noctavi/Monitor/Subscriber.h>
@@ -49,9 +50,7 @@ protected:
     {
         settings.SetPort(receiver.GetPort());
         server.AddAccount({"alice", "Alice", "s3cret"});
-        EntryManager::Transaction transaction(model);
-        id = transaction.Append(Property(L"s3cret"));
-        transaction.Commit();
+        id = testvalues::Add(model, Property(L"s3cret"));
         subscriber = std::make_unique<Subscriber>(id, model);
     }
 
@@ -64,16 +63,7 @@ protected:
                              MonitoredEntry::Config(5, 60000, true, 0, false, false));
     }
 
-    void Change(const std::function<void(EntryProperty&)>& change)
-    {
-        EntryManager::Transaction transaction(model);
-        const auto entry = transaction.GetEntryDB().CloneEntry(id);
-        EntryProperty property = entry->GetProperty();
-        change(property);
-        entry->SetProperty(property);
-        transaction.SetEntry(entry);
-        transaction.Commit();
-    }
+    void Change(const std::function<void(EntryProperty&)>& change) { testvalues::Change(model, id, change); }
 
     // Stores the entry bypassing the model's checks, as a damaged data file might.
     void Store(const EntryProperty& property)
