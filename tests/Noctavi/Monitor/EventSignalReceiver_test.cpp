@@ -35,9 +35,11 @@ protected:
         support::SendDatagram(from, kReceiver, static_cast<std::uint16_t>(receiver.GetPort()), size);
     }
 
+    // Declared before the receiver, whose threads call them until it stops.
     support::ScopedSettings settings;
-    Monitor::EventSignalReceiver receiver;
     SignalRecorder observer;
+    SignalRecorder second;
+    Monitor::EventSignalReceiver receiver;
 };
 
 // The bound on the delay leaves room for sanitizers under load; a receiver
@@ -60,7 +62,6 @@ TEST_F(EventSignalReceiverTest, PassesOnEveryDatagramOfOneByteOrMoreWithItsSende
 
 TEST_F(EventSignalReceiverTest, NeitherAnUnresolvableHostNorAFailingObserverStopsReceiving)
 {
-    SignalRecorder second;
     second.probed = testvalues::Identity(support::UnresolvableHost());
     observer.failing = true;
     receiver.Attach(&second);

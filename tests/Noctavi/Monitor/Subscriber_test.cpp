@@ -92,6 +92,7 @@ protected:
     }
 
     support::ScopedSettings settings{Limits()};
+    testvalues::SignalRecorder signals;
     Monitor::EventSignalReceiver receiver;
     support::FakeInformationServer server{support::FakeMachine::Options(kMachine)};
     support::ScriptedMachineAccess machine;
@@ -108,7 +109,6 @@ TEST_F(SubscriberTest, SubscribesForTheListenPortAndUnsubscribesOnceWhenItEnds)
     EXPECT_EQ(server.Subscription("alice"), receiver.GetPort());
 
     // The machine signals the client that subscribed, at the port it named.
-    testvalues::SignalRecorder signals;
     receiver.Attach(&signals);
     receiver.Start();
     ASSERT_TRUE(server.SendSignal("alice"));
