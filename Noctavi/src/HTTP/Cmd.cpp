@@ -1,7 +1,7 @@
 #include <Noctavi/HTTP/Cmd.h>
 
+#include <Noctavi/HTTP/Error.h>
 #include <Noctavi/HTTP/Mcmd.h>
-#include <Noctavi/HTTP/SystemError.h>
 #include <Noctavi/HTTP/TagNames.h>
 
 #include <pelmo/exception.hpp>
@@ -30,7 +30,7 @@ Cmd& Cmd::operator<<(const Tag& tag)
 {
     boost::system::error_code failure;
     if (!pimpl_->document.Document().open_element(XML::TagNames::Lookup(tag.Name()), failure))
-        PELMO_THROW(SystemError(failure));
+        PELMO_THROW(Error() << TransportError(failure));
     return *this;
 }
 
@@ -38,7 +38,7 @@ Cmd& Cmd::operator<<(const ETag&)
 {
     boost::system::error_code failure;
     if (!pimpl_->document.Document().close_element(failure))
-        PELMO_THROW(SystemError(failure));
+        PELMO_THROW(Error() << TransportError(failure));
     return *this;
 }
 
@@ -48,7 +48,7 @@ Cmd& Cmd::operator<<(const BasicNode<long>& leaf)
     const transport::node written =
         pimpl_->document.Document().number_leaf(XML::TagNames::Lookup(leaf.Name()), leaf.Value(), failure);
     if (!written || !pimpl_->ApplyPendingOption(written, failure))
-        PELMO_THROW(SystemError(failure));
+        PELMO_THROW(Error() << TransportError(failure));
     return *this;
 }
 
@@ -58,7 +58,7 @@ Cmd& Cmd::operator<<(const BasicNode<std::string>& leaf)
     const transport::node written =
         pimpl_->document.Document().text_leaf(XML::TagNames::Lookup(leaf.Name()), leaf.Value(), failure);
     if (!written || !pimpl_->ApplyPendingOption(written, failure))
-        PELMO_THROW(SystemError(failure));
+        PELMO_THROW(Error() << TransportError(failure));
     return *this;
 }
 

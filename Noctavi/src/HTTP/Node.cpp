@@ -84,6 +84,11 @@ std::string Node::GetString() const
     return *text;
 }
 
+std::string Node::GetText() const
+{
+    return transport::text(element_).value_or(std::string());
+}
+
 long Node::GetDecimal() const
 {
     long value = 0;

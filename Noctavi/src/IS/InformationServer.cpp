@@ -24,6 +24,9 @@
 
 #include <pelmo/exception.hpp>
 
+
+#include <locale>
+
 namespace IS {
 namespace {
 
@@ -153,11 +156,22 @@ bool ReadChoice(const Parser& reply, const std::string& name, long first, long s
     return value == second;
 }
 
+// Whether the path's query has the key "ntv". The check is case-sensitive, as
+// it always was: an address with only "NTV" still gets "ntv=1".
+bool HasNtvKey(const std::string& path)
+{
+    for (std::size_t pair = path.find('?'); pair != std::string::npos; pair = path.find('&', pair + 1)) {
+        if (path.compare(pair + 1, 4, "ntv=") == 0)
+            return true;
+    }
+    return false;
+}
+
 // The thumbnail page wants "ntv" among its keys; the address usually has it.
 std::string ThumbnailPath(const std::wstring& address)
 {
     std::string path = GetAddressPath(Utility::ToNarrow(address));
-    if (path.find("ntv") == std::string::npos)
+    if (!HasNtvKey(path))
         path += (path.find('?') == std::string::npos ? "?" : "&") + std::string("ntv=1");
     return path;
 }
@@ -246,27 +260,33 @@ std::unique_ptr<MachineSettings> InformationServer::GetMachineSettings(const HTT
     const Parser reply = pimpl_->Post("/cgi-bin/GetMachineSettings.cgi", Command("GETMACHINESETTINGS"), timeout);
     const bool securityPolicy = ReadChoice(reply, "SECURITYPOLICY", 1, 2);
     const bool guestLogin = ReadChoice(reply, "GUESTLOGIN", 0, 1);
-    return std::make_unique<MachineSettings>(Required(reply, "MACHINENAME").GetString(), securityPolicy, guestLogin);
+    return std::make_unique<MachineSettings>(Required(reply, "MACHINENAME").GetText(), securityPolicy, guestLogin);
 }
 
 std::unique_ptr<UserInfo> InformationServer::GetUserInfo(const MonitoredEntry::User& user,
                                                          const HTTP::Timeout& timeout) const
 {
     const Parser reply = pimpl_->Post("/cgi-bin/GetUserInfo.cgi", UserCommand("GETUSERINFO", user), timeout);
-    return std::make_unique<UserInfo>(Required(reply, "DISPLAYNAME").GetString());
+    return std::make_unique<UserInfo>(Required(reply, "DISPLAYNAME").GetText());
 }
 
 // The count only tells an empty list apart; the users are what the reply
-// holds, so a count that lies costs nothing.
+// holds, so a count that lies costs nothing, but one that promises users
+// where there are none marks a reply gone wrong. Names shown to the user may
+// be empty; the account ID may not.
 std::unique_ptr<std::vector<User>> InformationServer::GetUserList(const HTTP::Timeout& timeout) const
 {
     const Parser reply = pimpl_->Post("/cgi-bin/GetUserList.cgi", Command("GETUSERLIST"), timeout);
     auto users = std::make_unique<std::vector<User>>();
-    if (Required(reply, "COUNT").GetDecimal() == 0)
+    const long count = Required(reply, "COUNT").GetDecimal();
+    if (count == 0)
         return users;
+    const Parser::Iterator first = reply.Find("USER");
+    if (count > 0 && first == Parser::End())
+        PELMO_THROW(InvalidResponse());
     long number = 0;
-    for (Parser::Iterator user = reply.Find("USER"); user != Parser::End(); ++user) {
-        std::string displayName = RequiredChild(user, "DISPLAYNAME").GetString();
+    for (Parser::Iterator user = first; user != Parser::End(); ++user) {
+        std::string displayName = RequiredChild(user, "DISPLAYNAME").GetText();
         std::string userName = RequiredChild(user, "USERNAME").GetString();
         users->emplace_back(++number, std::move(displayName), std::move(userName));
     }
@@ -310,6 +330,11 @@ std::unique_ptr<MemoryImage> InformationServer::GetThumbnail(const std::wstring&
     pimpl_->Authenticate(user);
     pimpl_->net.Send(HTTP::Net::Fetch, path);
     return std::make_unique<MemoryImage>(pimpl_->net.Recv());
+}
+
+void InformationServer::Cancel() const
+{
+    pimpl_->net.Cancel();
 }
 
 void InformationServer::SetMarkRead(bool markRead)

@@ -4,8 +4,8 @@
 
 #include "ascii.hpp"
 #include "atomic_file.hpp"
+#include "challenge.hpp"
 #include "digest.hpp"
-#include "pin_store.hpp"
 #include "tls_check.hpp"
 
 #include <pelmo/network/address.hpp>
@@ -29,6 +29,11 @@ using clock = std::chrono::steady_clock;
 // The longest wait on the sockets in one go, and so how late an interruption
 // of the calling thread can be seen. A cancel wakes the wait at once.
 constexpr std::chrono::milliseconds poll_period(50);
+
+// Every byte resets the inactivity limits, so a host sending a byte now and
+// then would hold a request for ever: below this rate for a whole receive
+// time-out, the transfer is abandoned.
+constexpr long low_speed_floor = 1024; // bytes a second
 
 struct multi_free {
     void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
@@ -152,7 +157,7 @@ struct connection::state {
     std::string user;
     std::string password;
     bool credentials = false;
-    bool digest = false;
+    bool answered = false; // the credentials went with the request
     bool verb_is_post = false;
     std::string target; // as sent, which Digest signs
     std::string body;
@@ -173,9 +178,11 @@ struct connection::state {
     bool prepare(method verb, const std::string& path, const document* document, boost::system::error_code& ec);
     bool append_header(const std::string& line, boost::system::error_code& ec);
     bool exchange(boost::system::error_code& ec);
-    bool answer_digest(boost::system::error_code& ec);
-    bool record_pin(boost::system::error_code& ec);
+    bool answer_challenge(boost::system::error_code& ec);
     bool finish(boost::system::error_code& ec);
+    bool may_receive(std::uint64_t limit, boost::system::error_code& ec);
+    bool receive(std::uint64_t limit, const std::function<bool(const char*, std::size_t)>& consumer,
+                 boost::system::error_code& ec);
 
     bool start_transfer(boost::system::error_code& ec);
     void stop_transfer();
@@ -267,6 +274,13 @@ int connection::state::on_progress(void* self, curl_off_t, curl_off_t now_down, 
 int connection::state::on_connected(void* self, char*, char*, int, int)
 {
     state& s = *static_cast<state*>(self);
+    // The certificate check settled trust in the handshake; a secure
+    // connection that skipped it gets no request.
+    if (s.secure && !s.progress.tls.accepted()) {
+        if (s.progress.tls.result == detail::tls_check::outcome::none)
+            s.progress.tls.result = detail::tls_check::outcome::untrusted;
+        return CURL_PREREQFUNC_ABORT;
+    }
     s.progress.connected = true;
     s.progress.sent = !s.verb_is_post;
     s.touch();
@@ -285,7 +299,7 @@ void connection::state::close_request()
     body.clear();
     user.clear();
     password.clear();
-    credentials = digest = verb_is_post = responded = body_read = open = false;
+    credentials = answered = verb_is_post = responded = body_read = open = false;
     status = 0;
     type = content_type::other;
 }
@@ -332,11 +346,14 @@ bool connection::state::configure(boost::system::error_code& ec)
     curl_easy_setopt(e, CURLOPT_PREREQDATA, this);
     if (limits.connect.count() > 0)
         curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
-    if (credentials) {
-        curl_easy_setopt(e, CURLOPT_USERNAME, user.c_str());
-        curl_easy_setopt(e, CURLOPT_PASSWORD, password.c_str());
-        curl_easy_setopt(e, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
+    if (limits.receive.count() > 0) {
+        const auto seconds = std::chrono::ceil<std::chrono::seconds>(limits.receive).count();
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, low_speed_floor);
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(seconds));
     }
+    // Credentials wait for the host's challenge (answer_challenge).
+    curl_easy_setopt(e, CURLOPT_USERNAME, static_cast<const char*>(nullptr));
+    curl_easy_setopt(e, CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
     if (curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https") != CURLE_OK) {
         ec = error::transfer_failed;
         return false;
@@ -366,7 +383,7 @@ bool connection::state::prepare(method verb, const std::string& path, const docu
     // A send that failed may be tried again on the same request: start afresh.
     curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
     headers.reset();
-    digest = false;
+    answered = false;
     verb_is_post = verb == method::post;
     target = path;
     if (verb_is_post) {
@@ -424,48 +441,32 @@ void connection::state::stop_transfer()
     }
 }
 
-// Answers a Digest challenge to the request just made, once; the request
-// then goes again with the answer in place of Basic credentials.
-bool connection::state::answer_digest(boost::system::error_code& ec)
+// Answers the host's challenge to the request just made, once, and the
+// request goes again: Digest when the host offers it, Basic only when it
+// offers Basic and no Digest, so a password never goes in clear to a host
+// that can take it hashed.
+bool connection::state::answer_challenge(boost::system::error_code& ec)
 {
-    if (!credentials || digest || status != 401)
+    if (!credentials || answered || status != 401)
         return false;
-    const auto authorization =
-        detail::digest_authorization(progress.challenge, verb_is_post ? "POST" : "GET", target, user, password);
-    if (!authorization || !append_header("Authorization: " + *authorization, ec))
+    const auto challenges = detail::parse_challenges(progress.challenge);
+    if (detail::offers(challenges, "digest")) {
+        const auto authorization =
+            detail::digest_authorization(challenges, verb_is_post ? "POST" : "GET", target, user, password);
+        if (!authorization || !append_header("Authorization: " + *authorization, ec))
+            return false;
+    } else if (detail::offers(challenges, "basic")) {
+        curl_easy_setopt(easy.get(), CURLOPT_USERNAME, user.c_str());
+        curl_easy_setopt(easy.get(), CURLOPT_PASSWORD, password.c_str());
+        curl_easy_setopt(easy.get(), CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
+    } else {
         return false;
-    curl_easy_setopt(easy.get(), CURLOPT_USERNAME, static_cast<const char*>(nullptr));
-    curl_easy_setopt(easy.get(), CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
-    digest = true;
+    }
+    answered = true;
     return true;
 }
 
-bool connection::state::record_pin(boost::system::error_code& ec)
-{
-    using outcome = detail::tls_check::outcome;
-    if (secure && progress.tls.result == outcome::none) {
-        ec = error::certificate_untrusted; // no certificate was checked
-        return false;
-    }
-    if (progress.tls.result != outcome::first_use)
-        return true;
-    using verdict = detail::pin_store::verdict;
-    switch (detail::pin_store::instance().record(host, port, progress.tls.key)) {
-    case verdict::matches:
-        progress.tls.result = outcome::pinned;
-        return true;
-    case verdict::differs:
-        ec = error::certificate_key_changed;
-        return false;
-    case verdict::unknown:
-    case verdict::unavailable:
-        break;
-    }
-    ec = error::certificate_untrusted;
-    return false;
-}
-
-// Runs the request until its response's headers are in, answering a Digest
+// Runs the request until its response's headers are in, answering a
 // challenge once.
 bool connection::state::exchange(boost::system::error_code& ec)
 {
@@ -476,15 +477,50 @@ bool connection::state::exchange(boost::system::error_code& ec)
         }
         status = progress.block_status;
         type = progress.block_type;
-        if (!answer_digest(ec))
+        if (!answer_challenge(ec))
             break;
     }
-    if (ec || !record_pin(ec)) {
+    if (ec) {
         stop_transfer();
         return false;
     }
     responded = true;
     return true;
+}
+
+// Whether the body can be read now and is not announced as larger than the
+// limit; a body that is, is dropped unread.
+bool connection::state::may_receive(std::uint64_t limit, boost::system::error_code& ec)
+{
+    if (!responded || body_read) {
+        ec = error::out_of_sequence;
+        return false;
+    }
+    curl_off_t announced = -1;
+    if (curl_easy_getinfo(easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK ||
+        announced <= 0 || static_cast<std::uint64_t>(announced) <= limit)
+        return true;
+    body_read = true;
+    stop_transfer();
+    ec = error::body_too_large;
+    return false;
+}
+
+// Hands the rest of the body to the consumer, up to the limit: the body
+// need not be announced, nor be as long as announced.
+bool connection::state::receive(std::uint64_t limit, const std::function<bool(const char*, std::size_t)>& consumer,
+                                boost::system::error_code& ec)
+{
+    std::uint64_t received = 0;
+    const sink_scope scope(sink, [&](const char* data, std::size_t size) {
+        if (size > limit - received) {
+            sink_error = error::body_too_large;
+            return false;
+        }
+        received += size;
+        return consumer(data, size);
+    });
+    return finish(ec);
 }
 
 bool connection::state::finish(boost::system::error_code& ec)
@@ -696,20 +732,16 @@ content_type connection::type() const
 bool connection::read_body(std::vector<unsigned char>& out, error_code& ec)
 {
     state& s = *state_;
-    if (!s.responded || s.body_read) {
-        ec = error::out_of_sequence;
+    if (!s.may_receive(max_body_in_memory, ec))
         return false;
-    }
     out.clear();
-    const sink_scope scope(s.sink, [&s, &out](const char* data, std::size_t size) {
-        if (size > max_body_in_memory - out.size()) {
-            s.sink_error = error::body_too_large;
-            return false;
-        }
-        out.insert(out.end(), data, data + size);
-        return true;
-    });
-    return s.finish(ec);
+    return s.receive(
+        max_body_in_memory,
+        [&out](const char* data, std::size_t size) {
+            out.insert(out.end(), data, data + size);
+            return true;
+        },
+        ec);
 }
 
 bool connection::read_body(document& into, error_code& ec)
@@ -721,10 +753,8 @@ bool connection::read_body(document& into, error_code& ec)
 bool connection::store_body(const std::string& file, error_code& ec)
 {
     state& s = *state_;
-    if (!s.responded || s.body_read) {
-        ec = error::out_of_sequence;
+    if (!s.may_receive(max_body_in_file, ec))
         return false;
-    }
     detail::atomic_file out;
     if (!out.open(file)) {
         ec = system_error(errno);
@@ -732,13 +762,13 @@ bool connection::store_body(const std::string& file, error_code& ec)
         s.stop_transfer();
         return false;
     }
-    const sink_scope scope(s.sink, [&s, &out](const char* data, std::size_t size) {
+    const auto write = [&s, &out](const char* data, std::size_t size) {
         if (out.write(data, size))
             return true;
         s.sink_error = system_error(errno);
         return false;
-    });
-    if (!s.finish(ec))
+    };
+    if (!s.receive(max_body_in_file, write, ec))
         return false;
     if (!out.commit()) {
         ec = system_error(errno);

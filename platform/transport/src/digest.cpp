@@ -5,7 +5,6 @@
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
-#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -21,47 +20,6 @@ std::string hash_hex(const EVP_MD* algorithm, const std::string& text)
     if (EVP_Digest(text.data(), text.size(), digest, &size, algorithm, nullptr) != 1)
         return {};
     return hex(digest, size);
-}
-
-// A quoted-string value with its escapes undone; `i` is on the opening quote.
-std::string read_quoted(const std::string& text, std::size_t& i)
-{
-    std::string value;
-    for (++i; i < text.size() && text[i] != '"'; ++i) {
-        if (text[i] == '\\' && i + 1 < text.size())
-            ++i;
-        value += text[i];
-    }
-    ++i;
-    return value;
-}
-
-// The auth-params of a "Digest" challenge; none for another scheme.
-std::optional<parameters> parse_challenge(const std::string& line)
-{
-    const std::string text(trim(line));
-    if (lower_ascii(text.substr(0, 7)) != "digest ")
-        return std::nullopt;
-    parameters result;
-    std::size_t i = 7;
-    while (i < text.size()) {
-        const std::size_t equals = text.find('=', i);
-        if (equals == std::string::npos)
-            break;
-        const std::string key = lower_ascii(trim(text.substr(i, equals - i)));
-        i = text.find_first_not_of(" \t", equals + 1);
-        if (i == std::string::npos)
-            break;
-        if (text[i] == '"') {
-            result[key] = read_quoted(text, i);
-        } else {
-            const std::size_t end = std::min(text.find(',', i), text.size());
-            result[key] = std::string(trim(text.substr(i, end - i)));
-            i = end;
-        }
-        i = std::min(text.find_first_not_of(" \t,", i), text.size());
-    }
-    return result;
 }
 
 const EVP_MD* algorithm_of(const parameters& challenge)
@@ -142,20 +100,17 @@ std::optional<std::string> answer(const parameters& challenge, const EVP_MD* alg
 
 } // namespace
 
-std::optional<std::string> digest_authorization(const std::string& challenges, const std::string& method,
+std::optional<std::string> digest_authorization(const std::vector<challenge>& challenges, const std::string& method,
                                                 const std::string& uri, const std::string& user,
                                                 const std::string& password)
 {
-    std::istringstream lines(challenges);
-    std::string line;
-    while (std::getline(lines, line)) {
-        const auto challenge = parse_challenge(line);
-        if (!challenge || !challenge->count("nonce"))
+    for (const challenge& offered : challenges) {
+        if (offered.scheme != "digest" || !offered.params.count("nonce"))
             continue;
-        const EVP_MD* algorithm = algorithm_of(*challenge);
-        const auto with_qop = offers_auth(*challenge);
+        const EVP_MD* algorithm = algorithm_of(offered.params);
+        const auto with_qop = offers_auth(offered.params);
         if (algorithm && with_qop)
-            return answer(*challenge, algorithm, *with_qop, method, uri, user, password);
+            return answer(offered.params, algorithm, *with_qop, method, uri, user, password);
     }
     return std::nullopt;
 }

@@ -55,11 +55,16 @@ std::optional<std::string> find(const std::string& content, const std::string& h
     return std::nullopt;
 }
 
-pin_store::verdict compare(const std::optional<std::string>& recorded, const std::string& key)
+// The content without the lines of host and port.
+std::string without(const std::string& content, const std::string& host, int port)
 {
-    if (!recorded)
-        return pin_store::verdict::unknown;
-    return *recorded == key ? pin_store::verdict::matches : pin_store::verdict::differs;
+    std::istringstream lines(content);
+    std::string kept, line;
+    while (std::getline(lines, line)) {
+        if (!find(line, host, port))
+            kept += line + '\n';
+    }
+    return kept;
 }
 
 bool create_folder(const std::string& folder)
@@ -98,38 +103,45 @@ std::string pin_store::file_locked() const
     return folder_ + "known_machines";
 }
 
-pin_store::verdict pin_store::check(const std::string& host, int port, const std::string& key) const
+std::optional<std::string> pin_store::read_locked() const
 {
-    const std::lock_guard<std::mutex> lock(mutex_);
     if (folder_.empty())
-        return verdict::unavailable;
+        return std::nullopt;
     // A record that cannot be read might hold a key: treating it as empty
-    // would take any impostor's key on trust.
-    const auto content = read_all(file_locked());
-    if (!content)
-        return verdict::unavailable;
-    return compare(find(*content, host, port), key);
+    // would take any impostor's key on trust, and rewriting it would drop
+    // every other key.
+    return read_all(file_locked());
+}
+
+bool pin_store::write_locked(const std::string& content) const
+{
+    atomic_file file;
+    return create_folder(folder_) && file.open(file_locked()) && file.write(content.data(), content.size()) &&
+           file.commit();
 }
 
 pin_store::verdict pin_store::record(const std::string& host, int port, const std::string& key)
 {
     const std::lock_guard<std::mutex> lock(mutex_);
-    if (folder_.empty())
-        return verdict::unavailable;
-    auto content = read_all(file_locked());
+    auto content = read_locked();
     if (!content)
-        return verdict::unavailable; // rewriting it would drop every other key
+        return verdict::unavailable;
     if (const auto recorded = find(*content, host, port))
-        return compare(recorded, key);
-
+        return *recorded == key ? verdict::matches : verdict::differs;
     if (!content->empty() && content->back() != '\n')
         *content += '\n';
-    *content += line_for(host, port, key);
-    atomic_file file;
-    if (!create_folder(folder_) || !file.open(file_locked()) || !file.write(content->data(), content->size()) ||
-        !file.commit())
-        return verdict::unavailable;
-    return verdict::matches;
+    return write_locked(*content + line_for(host, port, key)) ? verdict::matches : verdict::unavailable;
+}
+
+bool pin_store::replace(const std::string& host, int port, const std::string& key)
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto content = read_locked();
+    if (!content)
+        return false;
+    if (find(*content, host, port) == key)
+        return true;
+    return write_locked(without(*content, host, port) + line_for(host, port, key));
 }
 
 } // namespace detail

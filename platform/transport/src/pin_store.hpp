@@ -7,8 +7,8 @@
 
 namespace transport::detail {
 
-// The process-wide record of self-signed certificate keys by host and port,
-// kept in "<folder>known_machines", one "host port key" line each. The file is
+// The process-wide record of certificate keys by host and port, kept in
+// "<folder>known_machines", one "host port key" line each. The file is
 // read afresh on every look-up and rewritten whole on every change; the folder
 // is made, private, when the first key is recorded.
 class pin_store {
@@ -17,17 +17,20 @@ public:
 
     void set_folder(const std::string& folder);
 
-    enum class verdict { unknown, matches, differs, unavailable };
-    // How the key stands against the one recorded for host and port;
-    // unavailable when no folder is set or the record cannot be read.
-    verdict check(const std::string& host, int port, const std::string& key) const;
-    // Records the key unless one is recorded already, and then checks it;
-    // unavailable when it cannot be recorded.
+    enum class verdict { matches, differs, unavailable };
+    // Records the key unless one is recorded already, and then checks it
+    // against the recorded one; unavailable when no folder is set or the
+    // record cannot be read or written.
     verdict record(const std::string& host, int port, const std::string& key);
+    // Records the key in place of any other for host and port; false when it
+    // cannot be recorded.
+    bool replace(const std::string& host, int port, const std::string& key);
 
 private:
     pin_store() = default;
     std::string file_locked() const;
+    std::optional<std::string> read_locked() const;
+    bool write_locked(const std::string& content) const;
 
     mutable std::mutex mutex_;
     std::string folder_;

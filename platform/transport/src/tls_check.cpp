@@ -44,12 +44,13 @@ std::string key_fingerprint(X509* certificate)
     return "sha256:" + hex(digest, digest_size);
 }
 
-tls_check::outcome judge_self_signed(tls_check& check)
+// A self-signed key is trusted when it is the one recorded for host and port,
+// or when it can be recorded as the first for them.
+tls_check::outcome judge_self_signed(const tls_check& check, const std::string& key)
 {
     using verdict = pin_store::verdict;
-    switch (pin_store::instance().check(check.host, check.port, check.key)) {
+    switch (pin_store::instance().record(check.host, check.port, key)) {
     case verdict::matches: return tls_check::outcome::pinned;
-    case verdict::unknown: return tls_check::outcome::first_use;
     case verdict::differs: return tls_check::outcome::key_changed;
     case verdict::unavailable: break;
     }
@@ -59,17 +60,22 @@ tls_check::outcome judge_self_signed(tls_check& check)
 int verify_certificate(X509_STORE_CTX* context, void* data)
 {
     tls_check& check = *static_cast<tls_check*>(data);
+    X509* leaf = X509_STORE_CTX_get0_cert(context);
+    const std::string key = leaf ? key_fingerprint(leaf) : std::string();
     if (verifies_for_host(context, check.host)) {
+        // Recorded so that a self-signed impostor met later at this host and
+        // port shows as a changed key. Failing to record costs only that.
+        if (!key.empty())
+            pin_store::instance().replace(check.host, check.port, key);
         check.result = tls_check::outcome::trusted;
         return 1;
     }
-    X509* leaf = X509_STORE_CTX_get0_cert(context);
-    if (!leaf || X509_self_signed(leaf, 1) != 1 || (check.key = key_fingerprint(leaf)).empty()) {
+    if (!leaf || X509_self_signed(leaf, 1) != 1 || key.empty()) {
         check.result = tls_check::outcome::untrusted;
         return 0;
     }
-    check.result = judge_self_signed(check);
-    if (check.result != tls_check::outcome::pinned && check.result != tls_check::outcome::first_use)
+    check.result = judge_self_signed(check, key);
+    if (!check.accepted())
         return 0;
     X509_STORE_CTX_set_error(context, X509_V_OK);
     return 1;

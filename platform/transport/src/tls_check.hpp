@@ -7,21 +7,23 @@
 
 namespace transport::detail {
 
-// The certificate check of one TLS handshake and its outcome.
+// The certificate check of one TLS handshake and its outcome. Trust is
+// settled within the handshake, so nothing is sent to a host whose key is
+// not trusted.
 struct tls_check {
     enum class outcome {
-        none,        // no handshake ran (a plain or reused connection)
+        none,        // no handshake ran (a plain connection)
         trusted,     // verified against the system trust store for the host
         pinned,      // self-signed, with the key recorded for host and port
-        first_use,   // self-signed, no key recorded yet: key waits to be recorded
-        untrusted,   // neither, or no key can be recorded
-        key_changed, // self-signed, with a key other than the recorded one
+        untrusted,   // neither, or its key cannot be recorded
+        key_changed, // with a key other than the recorded one, and not verified
     };
 
     std::string host;
     int port = 0;
     outcome result = outcome::none;
-    std::string key; // the presented key, when self-signed
+
+    bool accepted() const { return result == outcome::trusted || result == outcome::pinned; }
 };
 
 // CURLOPT_SSL_CTX_FUNCTION with a tls_check as its data: puts the handshake's

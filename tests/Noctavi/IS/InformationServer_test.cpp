@@ -23,6 +23,8 @@
 #include <support/StandInOpener.h>
 #include <support/TempDir.h>
 
+#include <pelmo/system_error.hpp>
+
 #include <boost/exception/diagnostic_information.hpp>
 #include <boost/filesystem/operations.hpp>
 
@@ -31,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <set>
 #include <sstream>
 #include <type_traits>
@@ -220,6 +223,24 @@ TEST_F(InformationServerTest, EachResultGivesItsOwnException)
     EXPECT_THROW(is.GetUserInfo(alice, kTimeout), HTTP::InvalidResponse);
 }
 
+TEST_F(InformationServerTest, ACommandThatCannotBeBuiltIsAFailedRequest)
+{
+    const MonitoredEntry::User controlInId = Account(L"bell\a", L"x");
+    const MonitoredEntry::User controlInPassword = Account(L"alice", L"pw\x01");
+    const std::function<void()> commands[] = {
+        [&] { is.GetUserInfo(controlInId, kTimeout); },
+        [&] { is.UnsubscribeToRSSFeed(controlInId, kTimeout); },
+        [&] { is.SubscribeToRSSFeed(61000, controlInId, kTimeout); },
+        [&] { is.SubscribeToRSSFeed(61000, controlInPassword, kTimeout); },
+    };
+    for (const auto& command : commands) {
+        const std::exception_ptr failure = FailureOf(command);
+        EXPECT_TRUE(Is<HTTP::Error>(failure));
+        EXPECT_FALSE(Is<pelmo::system_error>(failure));
+    }
+    EXPECT_TRUE(server.Machine().Requests().empty());
+}
+
 TEST_F(InformationServerTest, MachineSettingsOutsideTheirSetsAreInvalid)
 {
     for (const support::MachineIdentity& identity :
@@ -260,6 +281,36 @@ TEST_F(InformationServerTest, UserListsHoldWhatTheReplyHoldsWhateverItsCount)
     EXPECT_THROW(is.GetUserList(kTimeout), IS::InvalidResponse);
     Answer("GetUserList", "<RESULT>SUCCESS</RESULT>" + ann);
     EXPECT_THROW(is.GetUserList(kTimeout), IS::InvalidResponse) << "no COUNT";
+    Answer("GetUserList", "<RESULT>SUCCESS</RESULT><COUNT>1</COUNT><USERGROUP/>");
+    EXPECT_THROW(is.GetUserList(kTimeout), IS::InvalidResponse) << "a count of users, but none";
+}
+
+TEST_F(InformationServerTest, AnEmptyNameIsTheEmptyTextButAnEmptyAccountIDIsInvalid)
+{
+    server.SetIdentity({"", 1, 0});
+    server.AddAccount({"carol", "", "pw"});
+    EXPECT_EQ(is.GetMachineSettings(kTimeout)->GetMachineName(), "");
+    EXPECT_EQ(is.GetUserInfo(Account(L"carol", L"pw"), kTimeout)->GetDisplayName(), "");
+    const auto users = is.GetUserList(kTimeout);
+    ASSERT_EQ(users->size(), 3u);
+    EXPECT_EQ(users->at(2).GetUserName(), "carol");
+    EXPECT_EQ(users->at(2).GetDisplayName(), "");
+
+    Answer("GetUserList",
+           "<RESULT>SUCCESS</RESULT><COUNT>1</COUNT><USER><DISPLAYNAME>x</DISPLAYNAME><USERNAME/></USER>");
+    EXPECT_THROW(is.GetUserList(kTimeout), HTTP::InvalidContentType);
+}
+
+TEST_F(InformationServerTest, CancelFromAnotherThreadEndsTheRequestInProgress)
+{
+    server.Machine().Script("/cgi-bin/GetUserList.cgi", Reply(200, "text/xml", "", support::Fault::Stall));
+    const IS::InformationServer worker = is;
+    auto pending =
+        std::async(std::launch::async, [&worker] { worker.GetUserList(HTTP::Timeout{10000, 1, 10000, 30000}); });
+    ASSERT_TRUE(server.Machine().WaitForRequests(1));
+    is.Cancel();
+    ASSERT_EQ(pending.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_THROW(pending.get(), HTTP::Error);
 }
 
 TEST_F(InformationServerTest, ThePasswordAppearsInNoDiagnostics)
@@ -384,6 +435,7 @@ TEST_F(InformationServerTest, ThumbnailsAskForNtvOnceAndDecodeOnFirstUse)
     const std::pair<std::string, std::string> sent[] = {
         {server.ThumbnailAddress("doc-2") + "&ntv=1", "/thumbnail.htm?DC=doc-2&ntv=1"},
         {server.ThumbnailAddress("doc-2") + "&NTV=7", "/thumbnail.htm?DC=doc-2&NTV=7&ntv=1"},
+        {server.ThumbnailAddress("doc-2") + "&UN=antv&xntv=2", "/thumbnail.htm?DC=doc-2&UN=antv&xntv=2&ntv=1"},
         {"http://127.0.0.99:8/thumbnail.htm?DC=doc-2", "/thumbnail.htm?DC=doc-2&ntv=1"},
         {"http://" + std::string(kHost) + ":1/other.htm", "/other.htm?ntv=1"},
     };
@@ -495,6 +547,29 @@ TEST_F(DocumentPageTest, PrintAndDeleteGoWithTheUsersCredentials)
     EXPECT_TRUE(server.Document("bobs"));
     EXPECT_THROW(is.PrintDocument(Account(L"alice", L"wrong"), L"jpeg", kTimeout), HTTP::ServerError);
     EXPECT_EQ(server.Printed(), Keys{"pdf"});
+}
+
+TEST_F(DocumentPageTest, AMachineThatOffersDigestNeverSeesAPasswordInClear)
+{
+    server.SetAuthentication(support::Credentials::Scheme::DigestOrBasic);
+    support::StoredDocument pictured{"pictured", "alice"};
+    pictured.thumbnail = Pictured(4, 4);
+    server.AddDocument(pictured);
+    const std::wstring feed = Utility::ToWide(Subscribe()); // the command itself carries the password
+    const std::size_t subscribed = server.Machine().Requests().size();
+
+    EXPECT_EQ(is.GetRSSFeed(feed, alice, kTimeout)->GetItemList().size(), 6u);
+    is.GetThumbnail(Utility::ToWide(server.ThumbnailAddress("pictured")), alice, kTimeout);
+    is.PrintDocument(alice, L"pdf", kTimeout);
+    is.DeleteDocument(alice, L"pdf", kTimeout);
+    EXPECT_EQ(server.Printed(), Keys{"pdf"});
+    EXPECT_FALSE(server.Document("pdf"));
+    const auto requests = server.Machine().Requests();
+    for (std::size_t i = subscribed; i < requests.size(); ++i) {
+        EXPECT_EQ(requests[i].password, "") << requests[i].target;
+        EXPECT_EQ(requests[i].authorization.find("s3cret"), std::string::npos) << requests[i].target;
+    }
+    EXPECT_EQ(requests.back().authScheme, "Digest");
 }
 
 TEST(InformationServerPage, TheBrowserAddressLeavesOutTheSchemesDefaultPort)

@@ -15,6 +15,8 @@
 
 #include <atomic>
 #include <fstream>
+#include <future>
+#include <tuple>
 
 namespace {
 
@@ -94,34 +96,59 @@ TEST_F(ConnectionTest, PostCarriesTheDocumentAndGetCarriesTheQuery)
     EXPECT_EQ(pairs, expected) << "a stray escape reaches the machine as it is";
 }
 
-TEST_F(ConnectionTest, CredentialsGoAsBasicOrAsDigestWhenChallenged)
+TEST_F(ConnectionTest, CredentialsWaitForAChallengeAndGoHashedWheneverDigestIsOffered)
 {
-    machine.Script("/basic", Reply(200, "text/plain", "b"));
-    machine.Script("/digest", Reply(200, "text/plain", "d"));
-    machine.RequireCredentials("/basic", Credentials{Credentials::Scheme::Basic, "ann", "s3cret:x"});
-    machine.RequireCredentials("/digest", Credentials{Credentials::Scheme::Digest, "ann", "s3cret"});
+    using Scheme = Credentials::Scheme;
+    const std::tuple<Scheme, std::string, std::string> offers[] = {
+        {Scheme::Basic, "/basic", "Basic"}, {Scheme::Digest, "/digest", "Digest"},
+        {Scheme::DigestOrBasic, "/either", "Digest"}};
     boost::system::error_code failure;
-
-    Open();
-    connection->set_credentials("ann", "s3cret:x");
-    ASSERT_TRUE(connection->send(transport::method::get, "/basic", nullptr, failure));
-    EXPECT_EQ(connection->status(), 200);
-    EXPECT_EQ(machine.Requests().back().password, "s3cret:x");
-
-    Open();
-    connection->set_credentials("ann", "s3cret");
-    ASSERT_TRUE(connection->send(transport::method::get, "/digest", nullptr, failure));
-    EXPECT_EQ(connection->status(), 200);
-    EXPECT_EQ(machine.Requests().back().authScheme, "Digest");
+    for (const auto& [offered, path, answered] : offers) {
+        machine.Script(path, Reply(200, "text/plain", "p"));
+        machine.RequireCredentials(path, Credentials{offered, "ann", "s3cret:x"});
+        Open();
+        connection->set_credentials("ann", "s3cret:x");
+        ASSERT_TRUE(connection->send(transport::method::get, path, nullptr, failure)) << failure.message();
+        EXPECT_EQ(connection->status(), 200) << answered;
+        const auto requests = machine.Requests();
+        ASSERT_GE(requests.size(), 2u);
+        EXPECT_EQ(requests[requests.size() - 2].authorization, "") << "no credentials before the challenge";
+        EXPECT_EQ(requests.back().authScheme, answered);
+        EXPECT_EQ(requests.back().password, offered == Scheme::Basic ? "s3cret:x" : "");
+    }
 
     Open();
     connection->set_credentials("ann", "wrong");
     ASSERT_TRUE(connection->send(transport::method::get, "/digest", nullptr, failure));
     EXPECT_EQ(connection->status(), 401);
-
     Open();
     ASSERT_TRUE(connection->send(transport::method::get, "/basic", nullptr, failure));
     EXPECT_EQ(connection->status(), 401) << "credentials last for one request";
+
+    // Both offered in one header, Basic first.
+    machine.Script("/combined", [this](const support::RecordedRequest& request) {
+        if (machine.Authenticates(request, Credentials{Scheme::Digest, "ann", "s3cret"}))
+            return Reply(200, "text/plain", "c");
+        Reply challenge = machine.Challenge(Scheme::DigestOrBasic);
+        challenge.headers = {{"WWW-Authenticate", challenge.headers[1].second + ", " + challenge.headers[0].second}};
+        return challenge;
+    });
+    Open();
+    connection->set_credentials("ann", "s3cret");
+    ASSERT_TRUE(connection->send(transport::method::get, "/combined", nullptr, failure));
+    EXPECT_EQ(connection->status(), 200);
+
+    // Digest in a form we cannot answer, offered in one header with Basic.
+    Reply unanswerable(401, "text/html", "");
+    unanswerable.headers.emplace_back("WWW-Authenticate",
+                                      "Basic realm=\"m\", Digest realm=\"m\", nonce=\"n\", algorithm=SHA-512-256");
+    machine.Script("/strange", unanswerable);
+    const std::size_t before = machine.Requests().size();
+    Open();
+    connection->set_credentials("ann", "s3cret");
+    ASSERT_TRUE(connection->send(transport::method::get, "/strange", nullptr, failure));
+    EXPECT_EQ(connection->status(), 401);
+    EXPECT_EQ(machine.Requests().size(), before + 1) << "a machine offering Digest never gets Basic";
 }
 
 TEST_F(ConnectionTest, CredentialsThatWouldBreakTheHeaderAreRefused)
@@ -151,19 +178,53 @@ TEST_F(ConnectionTest, CredentialsThatWouldBreakTheHeaderAreRefused)
     EXPECT_EQ(connection->status(), 401) << "a line break in a password is hashed, never sent";
 }
 
-TEST_F(ConnectionTest, BodiesInMemoryAreCappedAndReadOnce)
+TEST_F(ConnectionTest, BodiesAreCappedInMemoryAndInFilesAndReadOnce)
 {
-    machine.Script("/huge", Reply(200, "application/pdf", std::string(transport::max_body_in_memory + 1, 'x')));
+    const auto announcing = [](std::uint64_t length) {
+        Reply reply(200, "application/pdf", "x");
+        reply.contentLength = length;
+        return reply;
+    };
+    machine.Script("/huge", Reply(200, "application/pdf", std::string(transport::max_body_in_memory + 1, 'x'),
+                                  Fault::Chunked));
+    machine.Script("/announced", announcing(transport::max_body_in_memory + 1));
+    machine.Script("/vast", announcing(transport::max_body_in_file + 1));
     machine.Script("/small", Reply(200, "text/plain", "s", Fault::Chunked));
+    connection->set_timeouts({5s, 1, 5s, 2s});
     EXPECT_EQ(Get("/huge"), transport::error::body_too_large);
+    EXPECT_EQ(Get("/announced"), transport::error::body_too_large);
+
+    const support::TempDir folder;
+    const boost::filesystem::path file = folder.Path() / "document";
+    boost::system::error_code failure;
+    Open();
+    ASSERT_TRUE(connection->send(transport::method::get, "/vast", nullptr, failure));
+    EXPECT_FALSE(connection->store_body(file.string(), failure));
+    EXPECT_EQ(failure, transport::error::body_too_large);
+    EXPECT_TRUE(boost::filesystem::is_empty(folder.Path())) << "nothing is written of a body that is too large";
 
     std::string body;
     EXPECT_FALSE(Get("/small", &body));
     EXPECT_EQ(body, "s");
     std::vector<unsigned char> again;
-    boost::system::error_code failure;
     EXPECT_FALSE(connection->read_body(again, failure));
     EXPECT_EQ(failure, transport::error::out_of_sequence);
+}
+
+TEST_F(ConnectionTest, AReplyThatTricklesIsAbandonedAfterOneReceiveLimit)
+{
+    const std::string body(600, 'x');
+    machine.Script("/head", Reply(200, "text/plain", body, Fault::TrickleHead));
+    machine.Script("/body", Reply(200, "text/plain", body, Fault::TrickleBody));
+    connection->set_timeouts({5s, 1, 5s, 1s});
+    for (const char* path : {"/head", "/body"}) {
+        auto pending = std::async(std::launch::async, [this, path] { return Get(path); });
+        const bool ended = pending.wait_for(10s) == std::future_status::ready;
+        if (!ended)
+            connection->cancel();
+        ASSERT_TRUE(ended) << path << " still trickles";
+        EXPECT_EQ(pending.get(), transport::error::timed_out) << path;
+    }
 }
 
 TEST_F(ConnectionTest, ADelayedReplyWithinTheLimitArrives)
@@ -246,6 +307,7 @@ TEST_F(PinTest, AKeyThatCannotBeRecordedIsRefusedOnEveryRequest)
     ASSERT_NE(connection, nullptr);
     EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted);
     EXPECT_EQ(Get(*connection), transport::error::certificate_untrusted) << "the refused connection was reused";
+    EXPECT_TRUE(machine.Requests().empty()) << "a key that is not recorded is not trusted with a request";
 }
 
 TEST_F(PinTest, AnUnreadableRecordRefusesEveryKeyAndIsKeptWhole)

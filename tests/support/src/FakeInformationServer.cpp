@@ -15,8 +15,6 @@ namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-const char kRealm[] = "Basic realm=\"fake-machine\"";
-
 std::string Escaped(const std::string& text)
 {
     std::string result;
@@ -56,13 +54,6 @@ std::string Element(const std::string& name, const std::string& text)
 Reply Status(int status)
 {
     return Reply(status, "text/html", "<html><body>" + std::to_string(status) + "</body></html>");
-}
-
-Reply Unauthorized()
-{
-    Reply reply = Status(401);
-    reply.headers.emplace_back("WWW-Authenticate", kRealm);
-    return reply;
 }
 
 Reply Response(const std::string& result, const std::string& elements = std::string())
@@ -157,7 +148,9 @@ struct Subscriber {
 
 struct FakeInformationServer::State {
     std::string base;
+    const FakeMachine* machine = nullptr;
     mutable std::mutex mutex;
+    Credentials::Scheme authentication = Credentials::Scheme::Basic;
     MachineIdentity identity;
     std::map<std::string, MachineAccount> accounts;
     std::vector<StoredDocument> documents;
@@ -181,9 +174,11 @@ struct FakeInformationServer::State {
     bool Authenticated(const RecordedRequest& request, const std::string& account) const
     {
         const auto found = accounts.find(account);
-        return found != accounts.end() && request.authScheme == "Basic" && request.user == account &&
-               request.password == found->second.password;
+        return found != accounts.end() &&
+               machine->Authenticates(request, Credentials{authentication, account, found->second.password});
     }
+
+    Reply Unauthorized() const { return machine->Challenge(authentication); }
 
     Reply AnswerCommand(const CommandShape& shape, const RecordedRequest& request);
     Reply Answer(const Command& command, const std::string& client);
@@ -377,6 +372,7 @@ FakeInformationServer::FakeInformationServer(const FakeMachine::Options& options
 {
     state_->base = (options.certificate ? "https://" : "http://") + machine_->Address() + ':' +
                    std::to_string(machine_->Port());
+    state_->machine = machine_.get();
     const std::shared_ptr<State> state = state_;
     for (const CommandShape& shape : kCommands)
         machine_->Script(shape.path, [state, &shape](const RecordedRequest& r) { return state->AnswerCommand(shape, r); });
@@ -405,6 +401,12 @@ void FakeInformationServer::SetIdentity(const MachineIdentity& identity)
 {
     const std::lock_guard<std::mutex> lock(state_->mutex);
     state_->identity = identity;
+}
+
+void FakeInformationServer::SetAuthentication(Credentials::Scheme scheme)
+{
+    const std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->authentication = scheme;
 }
 
 void FakeInformationServer::AddAccount(const MachineAccount& account)

@@ -101,7 +101,8 @@ RecordedRequest Record(const Request& request, bool secure, const std::string& c
     record.query = question == std::string::npos ? std::string() : record.target.substr(question + 1);
     record.queryPairs = DecodeQuery(record.query);
     record.contentType = HeaderOf(request, http::field::content_type);
-    const detail::Authorization authorization = detail::ParseAuthorization(HeaderOf(request, http::field::authorization));
+    record.authorization = HeaderOf(request, http::field::authorization);
+    const detail::Authorization authorization = detail::ParseAuthorization(record.authorization);
     record.authScheme = authorization.scheme;
     record.user = authorization.user;
     record.password = authorization.password;
@@ -153,7 +154,8 @@ std::string Render(const Reply& reply)
     case Fault::MalformedXml:
         return head + "Content-Length: " + std::to_string(half.size()) + "\r\n\r\n" + half;
     default:
-        return head + "Content-Length: " + std::to_string(reply.body.size()) + "\r\n\r\n" + reply.body;
+        return head + "Content-Length: " + std::to_string(reply.contentLength.value_or(reply.body.size())) +
+               "\r\n\r\n" + reply.body;
     }
 }
 
@@ -188,15 +190,14 @@ struct detail::MachineCore {
         logged.notify_all();
         if (notify)
             notify(record);
-        if (credentials && !Authorized(request, *credentials))
+        if (credentials && !Authenticates(record, *credentials))
             return Challenge(credentials->scheme);
         return handler ? handler(record) : NotFound();
     }
 
-    bool Authorized(const Request& request, const Credentials& credentials) const
+    bool Authenticates(const RecordedRequest& record, const Credentials& credentials) const
     {
-        return detail::Proves(detail::ParseAuthorization(HeaderOf(request, http::field::authorization)),
-                              credentials, std::string(request.method_string()), nonce);
+        return detail::Proves(detail::ParseAuthorization(record.authorization), credentials, record.method, nonce);
     }
 
     std::chrono::milliseconds DelayFor(const std::string& target) const
@@ -216,7 +217,8 @@ struct detail::MachineCore {
     Reply Challenge(Credentials::Scheme scheme) const
     {
         Reply reply(401, "text/html", "<html><body>Unauthorized</body></html>");
-        reply.headers.emplace_back("WWW-Authenticate", detail::Challenge(scheme, nonce));
+        for (std::string& challenge : detail::Challenges(scheme, nonce))
+            reply.headers.emplace_back("WWW-Authenticate", std::move(challenge));
         return reply;
     }
 };
@@ -296,11 +298,31 @@ private:
             Linger();
             return;
         }
-        const bool closeAfter = !keepAlive || reply.fault == Fault::TruncatedBody;
         auto raw = std::make_shared<std::string>(Render(reply));
+        if (reply.fault == Fault::TrickleHead || reply.fault == Fault::TrickleBody) {
+            Trickle(raw, 0, reply.fault == Fault::TrickleBody ? raw->size() - reply.body.size() : 0);
+            return;
+        }
+        const bool closeAfter = !keepAlive || reply.fault == Fault::TruncatedBody;
         asio::async_write(stream_, asio::buffer(*raw),
                           [self = this->shared_from_this(), raw, closeAfter](beast::error_code failure, std::size_t) {
                               failure || closeAfter ? self->Close() : self->Read();
+                          });
+    }
+
+    // Sends the reply up to `end`, then one byte more at every tick; closes when all is sent.
+    void Trickle(std::shared_ptr<std::string> raw, std::size_t begin, std::size_t end)
+    {
+        asio::async_write(stream_, asio::buffer(raw->data() + begin, end - begin),
+                          [self = this->shared_from_this(), raw, end](beast::error_code failure, std::size_t) {
+                              if (failure || end >= raw->size()) {
+                                  self->Close();
+                                  return;
+                              }
+                              self->timer_.expires_after(std::chrono::milliseconds(100));
+                              self->timer_.async_wait([self, raw, end](beast::error_code expired) {
+                                  expired ? self->Close() : self->Trickle(raw, end, end + 1);
+                              });
                           });
     }
 
@@ -432,6 +454,16 @@ void FakeMachine::RequireCredentials(const std::string& path, Credentials creden
 {
     const std::lock_guard<std::mutex> lock(core_->mutex);
     core_->required[path] = std::move(credentials);
+}
+
+bool FakeMachine::Authenticates(const RecordedRequest& request, const Credentials& credentials) const
+{
+    return core_->Authenticates(request, credentials);
+}
+
+Reply FakeMachine::Challenge(Credentials::Scheme scheme) const
+{
+    return core_->Challenge(scheme);
 }
 
 void FakeMachine::OnRequest(std::function<void(const RecordedRequest&)> observer)

@@ -108,21 +108,27 @@ Authorization ParseAuthorization(const std::string& header)
     return result;
 }
 
-std::string Challenge(Credentials::Scheme scheme, const std::string& nonce)
+std::vector<std::string> Challenges(Credentials::Scheme scheme, const std::string& nonce)
 {
-    if (scheme == Credentials::Scheme::Basic)
-        return std::string("Basic realm=\"") + realm + '"';
-    return std::string("Digest realm=\"") + realm + "\", qop=\"auth\", algorithm=MD5, nonce=\"" + nonce + '"';
+    const std::string digest =
+        std::string("Digest realm=\"") + realm + "\", qop=\"auth\", algorithm=MD5, nonce=\"" + nonce + '"';
+    const std::string basic = std::string("Basic realm=\"") + realm + '"';
+    switch (scheme) {
+    case Credentials::Scheme::Basic: return {basic};
+    case Credentials::Scheme::Digest: return {digest};
+    case Credentials::Scheme::DigestOrBasic: break;
+    }
+    return {digest, basic};
 }
 
 bool Proves(const Authorization& authorization, const Credentials& credentials, const std::string& method,
             const std::string& nonce)
 {
-    if (credentials.scheme == Credentials::Scheme::Basic)
-        return authorization.scheme == "Basic" && authorization.user == credentials.user &&
-               authorization.password == credentials.password;
-    return authorization.scheme == "Digest" && authorization.user == credentials.user &&
-           ProvesDigest(authorization, credentials, method, nonce);
+    const bool basic = credentials.scheme != Credentials::Scheme::Digest && authorization.scheme == "Basic" &&
+                       authorization.password == credentials.password;
+    const bool digest = credentials.scheme != Credentials::Scheme::Basic && authorization.scheme == "Digest" &&
+                        ProvesDigest(authorization, credentials, method, nonce);
+    return authorization.user == credentials.user && (basic || digest);
 }
 
 } // namespace support::detail

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace support::detail {
 
@@ -18,11 +19,11 @@ struct Authorization {
 
 Authorization ParseAuthorization(const std::string& header);
 
-// The WWW-Authenticate value that asks for the scheme.
-std::string Challenge(Credentials::Scheme scheme, const std::string& nonce);
+// The WWW-Authenticate values that ask for the scheme, one a header.
+std::vector<std::string> Challenges(Credentials::Scheme scheme, const std::string& nonce);
 
-// Whether the request's authorization proves the credentials (Digest: RFC 7616
-// with MD5 and qop "auth", or RFC 2069 without qop).
+// Whether the request's authorization proves the credentials by a scheme they
+// allow (Digest: RFC 7616 with MD5 and qop "auth", or RFC 2069 without qop).
 bool Proves(const Authorization& authorization, const Credentials& credentials, const std::string& method,
             const std::string& nonce);
 

@@ -18,8 +18,8 @@ namespace HTTP::Command {
 // A command document built as one chain of insertions:
 //   cmd << Tag("REQUEST") << BasicNode<std::string>("COMMAND", "GETUSERLIST") << ETag();
 // Copies share the document. An insertion that fails (a name outside the tag
-// table, text XML cannot carry) throws HTTP::SystemError and leaves what was
-// written before it.
+// table, text XML cannot carry) throws HTTP::Error, as a request that cannot
+// be made, and leaves what was written before it.
 class Cmd {
 public:
     // Throws ::SystemError when the document cannot be made.

@@ -24,6 +24,8 @@ public:
     // The element's text; HTTP::InvalidContentType when it has none (or there
     // is no element).
     std::string GetString() const;
+    // The element's text; empty when it has none, as an empty element.
+    std::string GetText() const;
     // The element's text as a decimal number; HTTP::InvalidContentType when it
     // is not one.
     long GetDecimal() const;

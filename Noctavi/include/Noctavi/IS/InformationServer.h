@@ -28,8 +28,10 @@ namespace IS {
 // port that is not set is the scheme's default (443 or 80).
 //
 // Copies share one connection; an object serves one thread for one operation
-// or a short run of them. Every failure of a request is an HTTP::Error (the
-// IS:: failures among them) but for system errors. No address that a reply
+// or a short run of them. Only Cancel may be called from another thread:
+// closing a request, which every operation does as it ends, is not safe from
+// another thread. Every failure of a request is an HTTP::Error (the IS::
+// failures among them) but for system errors. No address that a reply
 // names ever takes a request to another host than the machine's own.
 class InformationServer {
 public:
@@ -49,8 +51,8 @@ public:
     std::unique_ptr<RSS::RSSFeed> GetRSSFeed(const std::wstring& feedAddress, const MonitoredEntry::User& user,
                                              const HTTP::Timeout& timeout) const;
     // The picture at the thumbnail address (only its path and query are
-    // used; "ntv=1" is added when the address lacks "ntv"), fetched with the
-    // user's credentials and decoded on first use.
+    // used; "ntv=1" is added when its query lacks the key "ntv", in any
+    // case), fetched with the user's credentials and decoded on first use.
     std::unique_ptr<MemoryImage> GetThumbnail(const std::wstring& thumbnailAddress, const MonitoredEntry::User& user,
                                               const HTTP::Timeout& timeout) const;
 
@@ -75,6 +77,11 @@ public:
                        const HTTP::Timeout& timeout) const;
     void DeleteDocument(const MonitoredEntry::User& user, const std::wstring& documentId,
                         const HTTP::Timeout& timeout) const;
+
+    // Thread-safe: the request in progress, on whatever thread, fails with
+    // HTTP::Error within a fraction of a second, and so does every later
+    // request of this object and its copies.
+    void Cancel() const;
 
     // Opens the document page in the web browser in the given mode, at
     // "http://host:port/noctavi.htm" ("https" with SSL; no port when it is

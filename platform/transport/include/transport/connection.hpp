@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,8 +16,9 @@ class document;
 
 // Limits of the requests that follow. Send and receive are inactivity limits:
 // they run out only when nothing has moved for that long while sending or
-// receiving. Zero or less means no limit (the connect limit then falls back
-// to the transport's own default).
+// receiving; a response that comes slower than 1 KiB a second for a whole
+// receive limit is abandoned too. Zero or less means no limit (the connect
+// limit then falls back to the transport's own default).
 struct timeouts {
     std::chrono::milliseconds connect{30000};
     int attempts = 1; // connection attempts before giving up; at least one is made
@@ -32,19 +34,24 @@ enum class method {
 // What a response holds, by its Content-Type.
 enum class content_type { other = 0, xml = 2, tiff = 5, pdf = 6, jpeg = 7 };
 
-// The most a body read into memory may hold.
+// The most a body read into memory, or stored to a file, may hold: a host
+// can fill neither the memory nor the disk.
 constexpr std::size_t max_body_in_memory = 16 * 1024 * 1024;
+constexpr std::uint64_t max_body_in_file = std::uint64_t(4) * 1024 * 1024 * 1024;
 
 // HTTP or HTTPS requests to one host, one at a time: open a request on a port,
 // optionally set credentials, send, read the status and content type, read the
 // body (into memory, a document or a file) or not, end the request.
 //
-// Requests never follow redirects and never use a proxy. Credentials go as
-// HTTP Basic, or Digest when the host's challenge asks for it. Over TLS the
+// Requests never follow redirects and never use a proxy. Credentials go only
+// in answer to the host's challenge (a 401), and the request is then made once
+// more: as Digest when the host offers Digest, as Basic only when it offers
+// Basic and no Digest. Over TLS the
 // host's certificate must verify against the system trust store for the host
 // name, or be a self-signed certificate whose key matches the one recorded for
 // this host and port (see known_machines.hpp); the first connection to a host
-// with no key recorded records it.
+// with no key recorded records it. Trust is settled in the handshake: nothing
+// of a request reaches a host whose key is not trusted or cannot be recorded.
 //
 // A blocking call returns within a fraction of a second of cancel() from
 // another thread (failing with error::cancelled) or of an interruption of the
@@ -82,7 +89,8 @@ public:
     bool read_body(std::vector<unsigned char>& out, error_code& ec);
     // The whole body, which must be a well-formed XML document.
     bool read_body(document& into, error_code& ec);
-    // The whole body into the file, which appears only once complete.
+    // The whole body into the file, which appears only once complete, up to
+    // max_body_in_file.
     bool store_body(const std::string& file, error_code& ec);
 
     void end_request();

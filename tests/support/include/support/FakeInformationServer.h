@@ -55,7 +55,8 @@ struct SignalOptions {
 //
 // Requests that do not have the shape the machine expects (method, content
 // type, elements, query keys and their order) get 400. Feeds, thumbnails,
-// printing and deleting want the owner's credentials (HTTP Basic; else 401);
+// printing and deleting want the owner's credentials (else 401 with a
+// challenge for them, HTTP Basic unless SetAuthentication says otherwise);
 // printing or deleting another user's document, or deleting without leave,
 // gets 403. Other paths can still be scripted on Machine().
 class FakeInformationServer {
@@ -72,6 +73,7 @@ public:
     std::string ThumbnailAddress(const std::string& documentId) const;
 
     void SetIdentity(const MachineIdentity& identity);
+    void SetAuthentication(Credentials::Scheme scheme);
     void AddAccount(const MachineAccount& account);
     void AddDocument(const StoredDocument& document);
     // Every command then answers with only this "RESULT"; none restores the

@@ -27,7 +27,8 @@ struct RecordedRequest {
     std::string query;                                           // as sent, without the '?'
     std::vector<std::pair<std::string, std::string>> queryPairs; // decoded, in order
     std::string contentType;
-    std::string authScheme; // "Basic", "Digest" or empty
+    std::string authorization; // the Authorization header as sent
+    std::string authScheme;    // "Basic", "Digest" or empty
     std::string user;
     std::string password; // Basic only: Digest never shows it
     std::string body;
@@ -43,6 +44,8 @@ enum class Fault {
     Stall,          // nothing is ever sent; the connection stays open
     TruncatedBody,  // the connection closes after half of the declared body
     MalformedXml,   // only the first half of the body is sent, framed as whole
+    TrickleHead,    // the whole reply goes out a byte at a time, ten a second
+    TrickleBody,    // the head at once, then the body a byte at a time, ten a second
 };
 
 struct Reply {
@@ -61,12 +64,15 @@ struct Reply {
     Fault fault = Fault::None;
     std::vector<std::pair<std::string, std::string>> headers;
     std::chrono::milliseconds delay{0}; // before anything is sent
+    std::optional<std::uint64_t> contentLength; // announced instead of the body's own length
 };
 
 using Handler = std::function<Reply(const RecordedRequest&)>;
 
 struct Credentials {
-    enum class Scheme { Basic, Digest };
+    // What the machine challenges for and takes: DigestOrBasic offers both,
+    // Digest first, as servers that still take Basic do.
+    enum class Scheme { Basic, Digest, DigestOrBasic };
     Scheme scheme = Scheme::Basic;
     std::string user;
     std::string password;
@@ -107,6 +113,10 @@ public:
     void Script(const std::string& path, Handler handler);
     // Requests for the path without these credentials get 401 and a challenge.
     void RequireCredentials(const std::string& path, Credentials credentials);
+    // For handlers that judge credentials themselves: whether the request
+    // proves them, and the 401 reply that asks for them.
+    bool Authenticates(const RecordedRequest& request, const Credentials& credentials) const;
+    Reply Challenge(Credentials::Scheme scheme) const;
     // Called on the machine's thread for each request, after it is logged.
     void OnRequest(std::function<void(const RecordedRequest&)> observer);
 
