@@ -122,15 +122,16 @@ public:
 private:
     void Read()
     {
-        boost::asio::async_read_until(input_, buffer_, '\n', [this](const boost::system::error_code& failure, std::size_t) {
-            if (failure)
-                return;
-            std::istream lines(&buffer_);
-            std::string line;
-            std::getline(lines, line);
-            Run(line);
-            Read();
-        });
+        boost::asio::async_read_until(input_, buffer_, '\n',
+                                      [this](const boost::system::error_code& failure, std::size_t) {
+                                          if (failure)
+                                              return;
+                                          std::istream lines(&buffer_);
+                                          std::string line;
+                                          std::getline(lines, line);
+                                          Run(line);
+                                          Read();
+                                      });
     }
 
     void Run(const std::string& line)

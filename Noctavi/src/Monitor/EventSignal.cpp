@@ -30,7 +30,8 @@ bool ResolvesTo(const std::string& host, const char* service, const boost::asio:
     boost::asio::io_context io;
     tcp::resolver resolver(io);
     boost::system::error_code failure;
-    const tcp::resolver::results_type results = resolver.resolve(host, service, tcp::resolver::numeric_service, failure);
+    const tcp::resolver::results_type results =
+        resolver.resolve(host, service, tcp::resolver::numeric_service, failure);
     if (failure)
         return false;
     for (const tcp::resolver::results_type::value_type& found : results) {

@@ -77,6 +77,19 @@ struct EventSignalReceiver::Pimpl {
     void Deliver(const EventSignal& signal);
     bool BeginCall(EventSignalObserver* observer);
     void EndCall();
+
+    // Ends the call to an observer however the call ends.
+    struct CallEnd {
+        explicit CallEnd(Pimpl& owner)
+            : receiver(owner)
+        {
+        }
+        CallEnd(const CallEnd&) = delete;
+        CallEnd& operator=(const CallEnd&) = delete;
+        ~CallEnd() { receiver.EndCall(); }
+
+        Pimpl& receiver;
+    };
     void RunThreads();
 };
 
@@ -139,14 +152,13 @@ void EventSignalReceiver::Pimpl::Deliver(const EventSignal& signal)
     for (EventSignalObserver* observer : listed) {
         if (!BeginCall(observer))
             continue;
+        const CallEnd end(*this);
         try {
             observer->OnSignal(signal);
         } catch (const boost::thread_interrupted&) {
-            EndCall();
             throw;
         } catch (...) {
         }
-        EndCall();
     }
 }
 

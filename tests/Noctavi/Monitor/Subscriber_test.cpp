@@ -174,11 +174,19 @@ TEST_F(SubscriberTest, AChangedMachineOrUserSubscribesAgainAtOnce)
     EXPECT_FALSE(machine.WaitForCalls(MachineCall::Subscribe, 2, std::chrono::milliseconds(300)));
 
     support::ClosedPort closed(kMachine);
+    using MonitoredEntry::MFP;
+    using MonitoredEntry::User;
+    const auto machineChange = [](const std::function<void(MFP&)>& change) {
+        return [change](EntryProperty& p) { MFP m = p.GetMFP(); change(m); p.SetMFP(m); };
+    };
+    const auto userChange = [](const std::function<void(User&)>& change) {
+        return [change](EntryProperty& p) { User u = p.GetUser(); change(u); p.SetUser(u); };
+    };
     const std::pair<const char*, std::function<void(EntryProperty&)>> changes[] = {
-        {"machine name", [](EntryProperty& p) { auto m = p.GetMFP(); m.SetName(std::wstring(L"Renamed")); p.SetMFP(m); }},
-        {"display name", [](EntryProperty& p) { auto u = p.GetUser(); u.SetName(std::wstring(L"Al")); p.SetUser(u); }},
-        {"password", [](EntryProperty& p) { auto u = p.GetUser(); u.SetPassword(MonitoredEntry::Password(L"new")); p.SetUser(u); }},
-        {"port", [&](EntryProperty& p) { auto m = p.GetMFP(); m.SetHTTP(int(closed.Port())); p.SetMFP(m); }},
+        {"machine name", machineChange([](MFP& m) { m.SetName(std::wstring(L"Renamed")); })},
+        {"display name", userChange([](User& u) { u.SetName(std::wstring(L"Al")); })},
+        {"password", userChange([](User& u) { u.SetPassword(MonitoredEntry::Password(L"new")); })},
+        {"port", machineChange([&](MFP& m) { m.SetHTTP(int(closed.Port())); })},
     };
     std::size_t expected = 1;
     for (const auto& [what, change] : changes) {
