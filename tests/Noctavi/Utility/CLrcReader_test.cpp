@@ -1,6 +1,6 @@
-#include "CatalogueBuilder.h"
-
 #include <Noctavi/Utility/CLrcReader.h>
+
+#include <support/CatalogueBuilder.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,7 @@
-#include "CatalogueBuilder.h"
-
 #include <Noctavi/Utility/LoadString.h>
 #include <Noctavi/Utility/LrcCatalogue.h>
 
+#include <support/CatalogueBuilder.h>
 #include <support/TempDir.h>
 
 #include <gtest/gtest.h>

@@ -1,0 +1,37 @@
+#ifndef NOCTAVI_UI_DIALOGITEM_H
+#define NOCTAVI_UI_DIALOGITEM_H
+
+#include <Noctavi/System/SystemError.h>
+
+#include <pelmo/exception.hpp>
+
+#include <QString>
+#include <QWidget>
+
+#include <cerrno>
+
+namespace UI {
+
+// The dialog's control with the id (its objectName in decimal), as a T.
+// Throws SystemError (ENOENT) when there is none of that kind, instead of
+// leaving the caller a null pointer.
+template <class T = QWidget>
+T& GetDlgItem(const QWidget& dialog, int id)
+{
+    T* item = dialog.findChild<T*>(QString::number(id));
+    if (!item)
+        PELMO_THROW(SystemError(ENOENT));
+    return *item;
+}
+
+// Sets what a control shows as its text: a label's or a button's text, a
+// group box's title, an edit's contents. Other controls have none.
+void SetControlText(QWidget& control, const QString& text);
+
+// Sets a control's text to a string-table entry, so that the language
+// catalogue replaces what the dialog's table gave.
+void SetDlgItemTextFromString(QWidget& dialog, int controlId, unsigned int stringId);
+
+} // namespace UI
+
+#endif

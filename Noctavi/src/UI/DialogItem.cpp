@@ -1,0 +1,29 @@
+#include <Noctavi/UI/DialogItem.h>
+
+#include <Noctavi/UI/Strings.h>
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace UI {
+
+void SetControlText(QWidget& control, const QString& text)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(&control))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(&control))
+        label->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(&control))
+        group->setTitle(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(&control))
+        edit->setText(text);
+}
+
+void SetDlgItemTextFromString(QWidget& dialog, int controlId, unsigned int stringId)
+{
+    SetControlText(GetDlgItem(dialog, controlId), LoadString(stringId));
+}
+
+} // namespace UI

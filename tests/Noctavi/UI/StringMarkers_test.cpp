@@ -1,0 +1,61 @@
+#include <Noctavi/MonitoredEntry/EntryManager.h>
+#include <Noctavi/UI/Message.h>
+#include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/PopupMenu.h>
+#include <Noctavi/UI/SystemTrayIcon.h>
+
+#include <support/ui/FakeTray.h>
+#include <support/ui/MessageBoxRecorder.h>
+#include <support/ui/ScopedCatalogue.h>
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+using support::ScopedCatalogue;
+
+// Every text that a menu shows, its submenus' included.
+QStringList MenuTexts(const QMenu& menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu.actions()) {
+        if (action->isSeparator())
+            continue;
+        texts << action->text();
+        if (action->menu())
+            texts << MenuTexts(*action->menu());
+    }
+    return texts;
+}
+
+// With a catalogue that replaces every string of the table by a marker, any
+// text that was written into the code instead of taken from the table shows.
+// Each dialog the program gains is added here.
+TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
+{
+    const ScopedCatalogue catalogue(ScopedCatalogue::Markers());
+
+    MonitoredEntry::EntryManager manager;
+    const UI::PopupMenu menu(manager);
+    const QStringList texts = MenuTexts(menu.GetMenu());
+    EXPECT_EQ(texts.size(), 5);
+    for (const QString& text : texts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
+
+    const support::FakeTray tray;
+    const UI::SystemTrayIcon icon;
+    EXPECT_TRUE(ScopedCatalogue::IsMarker(tray.Backend().toolTip));
+
+    const support::MessageBoxRecorder recorder;
+    UI::Message::SavingFailed();
+    UI::Message::Affirmation(213);
+    for (const UI::MessageBoxRequest& request : recorder.Requests()) {
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(request.text)) << request.text.toStdString();
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(UI::CreateMessageBox(request)->windowTitle()));
+    }
+}
+
+} // namespace

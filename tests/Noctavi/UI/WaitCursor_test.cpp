@@ -1,0 +1,68 @@
+#include <Noctavi/UI/WaitCursor.h>
+
+#include <support/WaitUntil.h>
+#include <support/ui/MessageBoxRecorder.h>
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+
+#include <functional>
+#include <stdexcept>
+
+namespace {
+
+bool ShowsWaitCursor()
+{
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor && cursor->shape() == Qt::WaitCursor;
+}
+
+// Runs the event loop until the condition holds or ten seconds pass.
+bool ProcessEventsUntil(const std::function<bool()>& condition)
+{
+    return support::WaitUntil([&] {
+        QCoreApplication::processEvents();
+        return condition();
+    });
+}
+
+TEST(WaitCursor, ShowsWhileHeldAndHoldsAnExitBackUntilTheLastScopeEnds)
+{
+    int exits = 0;
+    {
+        const UI::WaitCursor outer;
+        {
+            const UI::WaitCursor inner;
+            EXPECT_TRUE(ShowsWaitCursor());
+            UI::WaitCursor::RequestExit([&] { ++exits; });
+            UI::WaitCursor::RequestExit([&] { exits += 100; });
+        }
+        EXPECT_TRUE(ShowsWaitCursor());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(exits, 0);
+    }
+    EXPECT_FALSE(ShowsWaitCursor());
+    EXPECT_FALSE(UI::WaitCursor::IsHeld());
+    EXPECT_EQ(exits, 0) << "the exit runs after the handler that held the cursor";
+    ASSERT_TRUE(ProcessEventsUntil([&] { return exits != 0; }));
+    EXPECT_EQ(exits, 1);
+
+    UI::WaitCursor::RequestExit([&] { ++exits; });
+    EXPECT_EQ(exits, 2);
+}
+
+TEST(WaitCursor, AHeldBackExitThatThrowsIsReported)
+{
+    const support::MessageBoxRecorder recorder;
+    {
+        const UI::WaitCursor cursor;
+        UI::WaitCursor::RequestExit([] { throw std::runtime_error("exit failed"); });
+    }
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !recorder.Requests().empty(); }));
+    EXPECT_EQ(recorder.Requests()[0].text, "An unsupported operation was attempted.");
+}
+
+} // namespace

@@ -1,0 +1,46 @@
+#include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/SaveFileChooser.h>
+#include <Noctavi/UI/ShellOpener.h>
+
+#include <QApplication>
+
+#include <gmock/gmock.h>
+
+namespace {
+
+// What would block a test or start a program fails it instead; a test that
+// means to show a box or open a file puts its own stand-in over these.
+QMessageBox::StandardButton UnexpectedBox(const UI::MessageBoxRequest& request)
+{
+    ADD_FAILURE() << "a message box would wait for an answer: " << request.text.toStdString();
+    return QMessageBox::NoButton;
+}
+
+void UnexpectedOpen(const std::wstring& target)
+{
+    ADD_FAILURE() << "a program would be started for " << QString::fromStdWString(target).toStdString();
+}
+
+QString UnexpectedSaveDialog(const UI::SaveFileRequest&)
+{
+    ADD_FAILURE() << "a save dialog would wait for an answer";
+    return QString();
+}
+
+} // namespace
+
+// The main of the user-interface tests: one QApplication for the whole run,
+// on the offscreen platform so that no display is needed and nothing shows.
+int main(int argc, char** argv)
+{
+    testing::InitGoogleMock(&argc, argv);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const UI::MessageBoxSeam::Override boxes(UI::ShowMessageBox(), &UnexpectedBox);
+    const UI::ShellOpenerSeam::Override opener(UI::OpenInShell(), &UnexpectedOpen);
+    const UI::SaveFileChooserSeam::Override saveDialog(UI::ChooseSaveFile(), &UnexpectedSaveDialog);
+    return RUN_ALL_TESTS();
+}
