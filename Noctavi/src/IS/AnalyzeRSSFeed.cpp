@@ -12,10 +12,11 @@ std::unique_ptr<RSS::RSSFeed> AnalyzeRSSFeed::operator()(const HTTP::XML::Parser
     const Parser::Iterator channel = parser.Find("CHANNEL");
     if (channel == Parser::End())
         PELMO_THROW(InvalidRSSFeed());
+    const auto children = detail::FirstChildren<3>(channel, {"TITLE", "LINK", "LASTBUILDDATE"});
     auto feed = std::make_unique<RSS::RSSFeed>();
-    feed->SetTitle(detail::RequiredText(channel, "TITLE"));
-    feed->SetLink(detail::RequiredText(channel, "LINK"));
-    feed->SetDate(detail::RequiredText(channel, "LASTBUILDDATE"));
+    feed->SetTitle(detail::RequiredText(children[0]));
+    feed->SetLink(detail::RequiredText(children[1]));
+    feed->SetDate(detail::RequiredText(children[2]));
 
     RSS::ItemList items;
     AnalyzeItem analyze;
