@@ -8,6 +8,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace IS {
@@ -111,7 +115,7 @@ public:
         for (int tags = 0; tags <= kMaxTags; ++tags) {
             if (!SkipText())
                 return std::nullopt;
-            if (at_ == text_.size())
+            if (AtEnd())
                 return std::string();
             const std::optional<bool> isLink = Tag();
             if (!isLink)

@@ -141,31 +141,38 @@ public:
 protected:
     int_type underflow() override
     {
-        if (gptr() == egptr() && !Refill())
-            return traits_type::eof();
+        while (gptr() == egptr()) {
+            if (!Refill())
+                return traits_type::eof();
+        }
         return traits_type::to_int_type(*gptr());
     }
 
 private:
-    // Reads the next bytes after those of a sequence that the last read cut.
+    // Widens the next bytes, after those of a sequence that the last read
+    // cut; false at the end of the file or after a malformed sequence. A
+    // sequence cut by the end of the file is dropped: the text ends there.
     bool Refill()
     {
-        if (failed_)
+        if (done_)
             return false;
         const std::streamsize read =
             bytes_.sgetn(in_.data() + carried_, static_cast<std::streamsize>(in_.size() - carried_));
-        const std::size_t size = carried_ + static_cast<std::size_t>(std::max<std::streamsize>(read, 0));
+        if (read <= 0) {
+            done_ = true;
+            return false;
+        }
+        const std::size_t size = carried_ + static_cast<std::size_t>(read);
         std::size_t used = 0;
         wchar_t* const end = Widen(size, used);
-        // A sequence cut by the end of the file is as bad as a malformed one.
-        failed_ = failed_ || (used < size && read <= 0);
-        carried_ = failed_ ? 0 : size - used;
+        carried_ = size - used;
         std::memmove(in_.data(), in_.data() + used, carried_);
         setg(out_.data(), out_.data(), end);
-        return end != out_.data();
+        return true;
     }
 
-    // Widens in_[0, size), stopping at a malformed sequence or one cut at the end.
+    // Widens in_[0, size), stopping at a malformed sequence (which ends the
+    // text) or at one cut by the end of the bytes read.
     wchar_t* Widen(std::size_t size, std::size_t& used)
     {
         const char* from = in_.data();
@@ -184,7 +191,7 @@ private:
             to = nextOut;
             from = next;
             if (result != std::codecvt_base::ok) {
-                failed_ = result == std::codecvt_base::error || runEnd != last;
+                done_ = result == std::codecvt_base::error || runEnd != last;
                 break;
             }
         }
@@ -199,7 +206,7 @@ private:
     std::vector<char> in_;
     std::vector<wchar_t> out_;
     std::size_t carried_ = 0;
-    bool failed_ = false;
+    bool done_ = false;
 };
 
 std::unique_ptr<EntryManager> ReadOnce(const fs::path& file, bool& configCompatibility)
