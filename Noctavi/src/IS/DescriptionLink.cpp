@@ -184,8 +184,10 @@ private:
         std::uint32_t seen = 0;
         for (;;) {
             const bool spaced = SkipSpaces();
-            if (Take('>') || (Take('/') && Take('>')))
+            if (Take('>'))
                 return isLink;
+            if (Take('/'))
+                return Take('>') ? std::optional<bool>(isLink) : std::nullopt;
             const std::size_t attribute = AttributeIndex(Name());
             const std::uint32_t bit = std::uint32_t{1} << attribute;
             if (!spaced || attribute == kAttributes.size() || (seen & bit) != 0)

@@ -115,6 +115,7 @@ TEST(DescriptionLink, ScanReadsOrdinaryMarkupAndLeavesTheUnusual)
         {"<script>x</script>" + link, std::nullopt},
         {"<a href=http://m/t>", std::nullopt},
         {"<a href=\"x\" HREF=\"y\">", std::nullopt},
+        {"<A /href=\"x\">", std::nullopt},
         {"&nbsp;" + link, std::nullopt},
         {"\xFF" + link, std::nullopt},
         {std::string(20000, ' ') + link, std::nullopt},
