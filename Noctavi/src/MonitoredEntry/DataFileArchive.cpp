@@ -19,7 +19,7 @@ template class xml_woarchive_impl<MonitoredEntry::DataFileOArchive>;
 namespace MonitoredEntry {
 namespace {
 
-// What the library's escaping and widening would change.
+// A character that the library's escaping and widening leave as it is.
 bool IsPlain(char c)
 {
     return c > 0 && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
