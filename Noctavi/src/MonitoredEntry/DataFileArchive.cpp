@@ -25,6 +25,14 @@ bool IsPlain(char c)
     return c > 0 && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
 }
 
+// As the stream's put does it, but for the sentry.
+void PutInto(std::wostream& out, wchar_t c)
+{
+    using Traits = std::wostream::traits_type;
+    if (Traits::eq_int_type(out.rdbuf()->sputc(c), Traits::eof()))
+        out.setstate(std::ios::badbit);
+}
+
 } // namespace
 
 DataFileOArchive::DataFileOArchive(std::wostream& out)
@@ -47,6 +55,20 @@ void DataFileOArchive::save(const char* text)
         os.write(wide, static_cast<std::streamsize>(count));
         text += count;
     }
+}
+
+void DataFileOArchive::put(wchar_t c)
+{
+    if (os.fail())
+        boost::serialization::throw_exception(
+            boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error));
+    PutInto(os, c);
+}
+
+void DataFileOArchive::put(const char* text)
+{
+    for (; *text != '\0'; ++text)
+        PutInto(os, static_cast<wchar_t>(*text));
 }
 
 } // namespace MonitoredEntry
