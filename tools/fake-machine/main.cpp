@@ -7,18 +7,26 @@
 //   fake-machine --reply /cgi-bin/GetUserList.cgi=users.xml ...
 //   fake-machine --https --ca-out ca.pem ...    (trust ca.pem through SSL_CERT_FILE)
 //   fake-machine --https ...                    (a self-signed certificate, as machines have)
+//   fake-machine --control ...                  (commands on standard input, one a line:)
+//       publish OWNER:ID:FILE[:THUMBNAIL]   store a document and signal its owner's subscription
+//       signal ACCOUNT                      signal the user's subscription, as on news
 
 #include <support/FakeInformationServer.h>
 
 #include <boost/algorithm/string/split.hpp>
 #include <boost/asio/io_context.hpp>
+#include <boost/asio/posix/stream_descriptor.hpp>
+#include <boost/asio/read_until.hpp>
 #include <boost/asio/signal_set.hpp>
+#include <boost/asio/streambuf.hpp>
 #include <boost/program_options.hpp>
 
 #include <csignal>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -79,8 +87,8 @@ void AddAccount(support::FakeInformationServer& server, const std::string& value
     server.AddAccount(support::MachineAccount{fields[0], fields[1].empty() ? fields[0] : fields[1], fields[2]});
 }
 
-// "OWNER:ID:FILE[:THUMBNAIL FILE]"
-void AddDocument(support::FakeInformationServer& server, const std::string& value)
+// "OWNER:ID:FILE[:THUMBNAIL FILE]"; gives the owner.
+std::string AddDocument(support::FakeInformationServer& server, const std::string& value)
 {
     const std::vector<std::string> fields = Fields(value, 3, 4, "document");
     support::StoredDocument document;
@@ -92,7 +100,62 @@ void AddDocument(support::FakeInformationServer& server, const std::string& valu
     if (!fields[3].empty())
         document.thumbnail = ReadFile(fields[3]);
     server.AddDocument(document);
+    return document.owner;
 }
+
+void Signal(const support::FakeInformationServer& server, const std::string& account)
+{
+    std::cout << (server.SendSignal(account) ? "signalled " : "no subscription to signal for ") << account
+              << std::endl;
+}
+
+// Reads the commands of --control from standard input, one a line, until it ends.
+class Control {
+public:
+    Control(boost::asio::io_context& io, support::FakeInformationServer& server)
+        : input_(io, ::dup(STDIN_FILENO))
+        , server_(server)
+    {
+        Read();
+    }
+
+private:
+    void Read()
+    {
+        boost::asio::async_read_until(input_, buffer_, '\n',
+                                      [this](const boost::system::error_code& failure, std::size_t) {
+                                          if (failure)
+                                              return;
+                                          std::istream lines(&buffer_);
+                                          std::string line;
+                                          std::getline(lines, line);
+                                          Run(line);
+                                          Read();
+                                      });
+    }
+
+    void Run(const std::string& line)
+    {
+        std::istringstream words(line);
+        std::string command;
+        std::string argument;
+        words >> command >> argument;
+        try {
+            if (command == "publish")
+                Signal(server_, AddDocument(server_, argument));
+            else if (command == "signal")
+                Signal(server_, argument);
+            else if (!command.empty())
+                std::cerr << "fake-machine: unknown command: " << command << std::endl;
+        } catch (const std::exception& e) {
+            std::cerr << "fake-machine: " << e.what() << std::endl;
+        }
+    }
+
+    boost::asio::posix::stream_descriptor input_;
+    boost::asio::streambuf buffer_;
+    support::FakeInformationServer& server_;
+};
 
 template <class Add>
 void ForEachValue(const options::variables_map& values, const char* option, Add add)
@@ -142,7 +205,8 @@ int main(int argc, char** argv)
         "machine-name", options::value<std::string>()->default_value("Fake MFP"), "the machine's name")(
         "user", options::value<std::vector<std::string>>(), "ID:DISPLAY NAME:PASSWORD: a user account")(
         "document", options::value<std::vector<std::string>>(),
-        "OWNER:ID:FILE[:THUMBNAIL]: a stored document, with a JPEG thumbnail");
+        "OWNER:ID:FILE[:THUMBNAIL]: a stored document, with a JPEG thumbnail")(
+        "control", "take the commands publish and signal on standard input");
     try {
         options::variables_map values;
         options::store(options::parse_command_line(argc, argv, description), values);
@@ -164,7 +228,10 @@ int main(int argc, char** argv)
 
         boost::asio::io_context io;
         boost::asio::signal_set signals(io, SIGINT, SIGTERM);
-        signals.async_wait([](const boost::system::error_code&, int) {});
+        signals.async_wait([&io](const boost::system::error_code&, int) { io.stop(); });
+        std::unique_ptr<Control> control;
+        if (values.count("control"))
+            control = std::make_unique<Control>(io, server);
         io.run();
         return 0;
     } catch (const std::exception& e) {

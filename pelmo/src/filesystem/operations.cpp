@@ -1,5 +1,7 @@
 #include <pelmo/filesystem/operations.hpp>
 
+#include <pelmo/filesystem/synced_file.hpp>
+
 #include <pelmo/exception.hpp>
 #include <pelmo/filesystem/temporary_file.hpp>
 #include <pelmo/system_error.hpp>
@@ -35,27 +37,11 @@ void create_private_directory(const boost::filesystem::path& folder)
     PELMO_THROW(boost::filesystem::filesystem_error("cannot create folder", folder, error));
 }
 
-void sync(const boost::filesystem::path& path, int flags)
+void sync(const boost::filesystem::path& file)
 {
-    unique_fd fd(::open(path.c_str(), flags | O_RDONLY | O_CLOEXEC));
+    unique_fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd || ::fsync(fd.get()) != 0)
         PELMO_THROW(system_error(last_error()));
-}
-
-void write_all(int fd, const std::string& bytes)
-{
-    const char* next = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, next, left);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            PELMO_THROW(system_error(last_error()));
-        }
-        next += written;
-        left -= static_cast<std::size_t>(written);
-    }
 }
 
 } // namespace
@@ -68,27 +54,46 @@ void create_private_directories(const boost::filesystem::path& folder)
     create_private_directory(folder);
 }
 
-void write_file_synced(const boost::filesystem::path& file, const std::string& bytes)
+synced_file::synced_file(const boost::filesystem::path& file)
+    : fd_(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600))
 {
-    unique_fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (!fd)
+    if (!fd_)
         PELMO_THROW(system_error(last_error()));
-    write_all(fd.get(), bytes);
-    if (::fsync(fd.get()) != 0)
-        PELMO_THROW(system_error(last_error()));
-    fd.close();
 }
 
-void sync_directory(const boost::filesystem::path& folder)
+void synced_file::write(const char* data, std::size_t size)
 {
-    sync(folder.empty() ? boost::filesystem::path(".") : folder, O_DIRECTORY);
+    while (size > 0) {
+        const ssize_t written = ::write(fd_.get(), data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            PELMO_THROW(system_error(last_error()));
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+void synced_file::commit()
+{
+    if (::fsync(fd_.get()) != 0)
+        PELMO_THROW(system_error(last_error()));
+    fd_.close();
+}
+
+void write_file_synced(const boost::filesystem::path& file, const std::string& bytes)
+{
+    synced_file synced(file);
+    synced.write(bytes.data(), bytes.size());
+    synced.commit();
 }
 
 void replace_with_copy(const boost::filesystem::path& source, const boost::filesystem::path& target)
 {
     temporary_file copy(target.string() + ".tmp");
     boost::filesystem::copy_file(source, copy.path(), boost::filesystem::copy_options::overwrite_existing);
-    sync(copy.path(), 0);
+    sync(copy.path());
     copy.commit_to(target);
 }
 

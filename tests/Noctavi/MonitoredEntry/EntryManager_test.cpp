@@ -35,6 +35,8 @@ using MonitoredEntry::Entry;
 using MonitoredEntry::EntryManager;
 using MonitoredEntry::EntryProperty;
 using Transaction = MonitoredEntry::EntryManager::Transaction;
+using testvalues::Add;
+using testvalues::Change;
 using testvalues::IDs;
 using testvalues::Property;
 using ID = BasicID<long>;
@@ -103,25 +105,6 @@ struct RecordingObserver : MonitoredEntry::Observer {
         return support::WaitUntil([&] { return deliveries > n; }, std::chrono::milliseconds(200));
     }
 };
-
-ID Add(EntryManager& manager, const EntryProperty& property)
-{
-    Transaction transaction(manager);
-    const ID id = transaction.Append(property);
-    transaction.Commit();
-    return id;
-}
-
-void Change(EntryManager& manager, ID id, const std::function<void(EntryProperty&)>& change)
-{
-    Transaction transaction(manager);
-    const auto entry = transaction.GetEntryDB().CloneEntry(id);
-    EntryProperty property = entry->GetProperty();
-    change(property);
-    entry->SetProperty(property);
-    transaction.SetEntry(entry);
-    transaction.Commit();
-}
 
 void ChangeHost(EntryManager& manager, ID id, const std::wstring& host, bool monitoring)
 {

@@ -2,9 +2,12 @@
 #define NOCTAVI_TESTS_MONITOREDENTRY_MODELVALUES_H
 
 #include <Noctavi/MonitoredEntry/Entry.h>
+#include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/EventProperty.h>
+#include <Noctavi/MonitoredEntry/Transaction.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,28 @@ inline MonitoredEntry::EventProperty Event(const std::wstring& info)
 {
     return MonitoredEntry::EventProperty(L"Box", info, boost::none, boost::none,
                                          RSS::EventTime("Tue, 09 Dec 2008 10:15:30 +0900"));
+}
+
+// Adds an entry for the property in a transaction of its own.
+inline BasicID<long> Add(MonitoredEntry::EntryManager& manager, const MonitoredEntry::EntryProperty& property)
+{
+    MonitoredEntry::EntryManager::Transaction transaction(manager);
+    const BasicID<long> id = transaction.Append(property);
+    transaction.Commit();
+    return id;
+}
+
+// Changes the entry's property in a transaction of its own.
+inline void Change(MonitoredEntry::EntryManager& manager, BasicID<long> id,
+                   const std::function<void(MonitoredEntry::EntryProperty&)>& change)
+{
+    MonitoredEntry::EntryManager::Transaction transaction(manager);
+    const auto entry = transaction.GetEntryDB().CloneEntry(id);
+    MonitoredEntry::EntryProperty property = entry->GetProperty();
+    change(property);
+    entry->SetProperty(property);
+    transaction.SetEntry(entry);
+    transaction.Commit();
 }
 
 // The IDs of a table's or a search's entries, in their order.

@@ -140,6 +140,12 @@ bool HasShape(const Command& command, const CommandShape& shape)
 
 } // namespace
 
+// Where a subscribed user's client is to be signalled.
+struct Subscriber {
+    long port;
+    std::string client;
+};
+
 struct FakeInformationServer::State {
     std::string base;
     const FakeMachine* machine = nullptr;
@@ -148,7 +154,7 @@ struct FakeInformationServer::State {
     MachineIdentity identity;
     std::map<std::string, MachineAccount> accounts;
     std::vector<StoredDocument> documents;
-    std::map<std::string, long> subscriptions;
+    std::map<std::string, Subscriber> subscriptions;
     std::vector<std::string> printed;
     std::optional<std::string> forcedResult;
 
@@ -175,10 +181,11 @@ struct FakeInformationServer::State {
     Reply Unauthorized() const { return machine->Challenge(authentication); }
 
     Reply AnswerCommand(const CommandShape& shape, const RecordedRequest& request);
-    Reply Answer(const Command& command);
+    Reply Answer(const Command& command, const std::string& client);
     Reply UserInfo(const std::string& account) const;
     Reply UserList() const;
-    Reply Subscribe(const std::string& account, const std::string& password, const std::string& port);
+    Reply Subscribe(const std::string& account, const std::string& password, const std::string& port,
+                    const std::string& client);
     Reply Unsubscribe(const std::string& account);
 
     Reply Feed(const std::string& account, const RecordedRequest& request) const;
@@ -198,10 +205,10 @@ Reply FakeInformationServer::State::AnswerCommand(const CommandShape& shape, con
     const std::lock_guard<std::mutex> lock(mutex);
     if (forcedResult)
         return Response(*forcedResult);
-    return Answer(*command);
+    return Answer(*command, request.client);
 }
 
-Reply FakeInformationServer::State::Answer(const Command& command)
+Reply FakeInformationServer::State::Answer(const Command& command, const std::string& client)
 {
     const auto param = [&](std::size_t i) { return command.params[i].second; };
     if (command.word == "GETMACHINESETTINGS")
@@ -213,7 +220,7 @@ Reply FakeInformationServer::State::Answer(const Command& command)
     if (command.word == "GETUSERLIST")
         return UserList();
     if (command.word == "SUBSCRIBETOFEED")
-        return Subscribe(param(0), param(1), param(2));
+        return Subscribe(param(0), param(1), param(2), client);
     return Unsubscribe(param(0));
 }
 
@@ -234,7 +241,7 @@ Reply FakeInformationServer::State::UserList() const
 }
 
 Reply FakeInformationServer::State::Subscribe(const std::string& account, const std::string& password,
-                                              const std::string& port)
+                                              const std::string& port, const std::string& client)
 {
     const auto found = accounts.find(account);
     if (found == accounts.end())
@@ -244,7 +251,7 @@ Reply FakeInformationServer::State::Subscribe(const std::string& account, const 
     const std::optional<long> listenPort = Number(port);
     if (!listenPort || *listenPort < 1 || *listenPort > 65535)
         return Response("FAIL_LISTENPORT_UNREACHABLE");
-    subscriptions[account] = *listenPort;
+    subscriptions[account] = Subscriber{*listenPort, client};
     return Response("SUCCESS", Element("FEEDRSS", FeedAddress(account)));
 }
 
@@ -429,7 +436,22 @@ std::optional<long> FakeInformationServer::Subscription(const std::string& accou
 {
     const std::lock_guard<std::mutex> lock(state_->mutex);
     const auto found = state_->subscriptions.find(account);
-    return found == state_->subscriptions.end() ? std::nullopt : std::optional<long>(found->second);
+    return found == state_->subscriptions.end() ? std::nullopt : std::optional<long>(found->second.port);
+}
+
+bool FakeInformationServer::SendSignal(const std::string& account, const SignalOptions& options) const
+{
+    std::optional<Subscriber> subscriber;
+    {
+        const std::lock_guard<std::mutex> lock(state_->mutex);
+        if (const auto found = state_->subscriptions.find(account); found != state_->subscriptions.end())
+            subscriber = found->second;
+    }
+    if (!subscriber)
+        return false;
+    SendDatagram(options.from.value_or(machine_->Address()), subscriber->client,
+                 static_cast<std::uint16_t>(subscriber->port), options.size);
+    return true;
 }
 
 std::optional<StoredDocument> FakeInformationServer::Document(const std::string& id) const

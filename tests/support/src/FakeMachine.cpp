@@ -3,6 +3,7 @@
 #include "HttpAuthentication.h"
 
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ip/udp.hpp>
 #include <boost/asio/ssl.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/write.hpp>
@@ -12,6 +13,7 @@
 
 #include <openssl/rand.h>
 
+#include <algorithm>
 #include <cctype>
 #include <condition_variable>
 #include <map>
@@ -89,7 +91,7 @@ std::string HeaderOf(const Request& request, http::field field)
     return found == request.end() ? std::string() : std::string(found->value());
 }
 
-RecordedRequest Record(const Request& request, bool secure)
+RecordedRequest Record(const Request& request, bool secure, const std::string& client)
 {
     RecordedRequest record;
     record.method = std::string(request.method_string());
@@ -106,6 +108,7 @@ RecordedRequest Record(const Request& request, bool secure)
     record.password = authorization.password;
     record.body = request.body();
     record.secure = secure;
+    record.client = client;
     return record;
 }
 
@@ -164,13 +167,14 @@ struct detail::MachineCore {
     mutable std::condition_variable logged;
     std::map<std::string, Handler> handlers;
     std::map<std::string, Credentials> required;
+    std::map<std::string, std::chrono::milliseconds> delays;
     std::vector<RecordedRequest> log;
     std::function<void(const RecordedRequest&)> observer;
     const std::string nonce = RandomHex(16);
 
-    Reply Answer(const Request& request, bool secure)
+    Reply Answer(const Request& request, bool secure, const std::string& client)
     {
-        const RecordedRequest record = Record(request, secure);
+        const RecordedRequest record = Record(request, secure, client);
         Handler handler;
         std::optional<Credentials> credentials;
         std::function<void(const RecordedRequest&)> notify;
@@ -194,6 +198,20 @@ struct detail::MachineCore {
     bool Authenticates(const RecordedRequest& record, const Credentials& credentials) const
     {
         return detail::Proves(detail::ParseAuthorization(record.authorization), credentials, record.method, nonce);
+    }
+
+    std::chrono::milliseconds DelayFor(const std::string& target) const
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        const auto found = delays.find(target.substr(0, target.find('?')));
+        return found == delays.end() ? std::chrono::milliseconds(0) : found->second;
+    }
+
+    template <class Select>
+    std::size_t CountRequests(Select select) const
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return static_cast<std::size_t>(std::count_if(log.begin(), log.end(), select));
     }
 
     Reply Challenge(Credentials::Scheme scheme) const
@@ -251,7 +269,8 @@ private:
     {
         const Request request = parser_->release();
         const bool keepAlive = request.keep_alive();
-        Reply reply = core_->Answer(request, secure);
+        Reply reply = core_->Answer(request, secure, Client());
+        reply.delay = std::max(reply.delay, core_->DelayFor(std::string(request.target())));
         if (reply.delay.count() <= 0) {
             Respond(std::move(reply), keepAlive);
             return;
@@ -260,6 +279,13 @@ private:
         timer_.async_wait([self = this->shared_from_this(), reply, keepAlive](beast::error_code failure) {
             failure ? self->Close() : self->Respond(reply, keepAlive);
         });
+    }
+
+    std::string Client() const
+    {
+        beast::error_code failure;
+        const tcp::endpoint peer = beast::get_lowest_layer(stream_).socket().remote_endpoint(failure);
+        return failure ? std::string() : peer.address().to_string();
     }
 
     void Respond(Reply reply, bool keepAlive)
@@ -456,6 +482,35 @@ bool FakeMachine::WaitForRequests(std::size_t count, std::chrono::milliseconds d
 {
     std::unique_lock<std::mutex> lock(core_->mutex);
     return core_->logged.wait_for(lock, deadline, [this, count] { return core_->log.size() >= count; });
+}
+
+void FakeMachine::Delay(const std::string& path, std::chrono::milliseconds delay)
+{
+    const std::lock_guard<std::mutex> lock(core_->mutex);
+    core_->delays[path] = delay;
+}
+
+std::size_t FakeMachine::RequestCount(const std::string& path) const
+{
+    return core_->CountRequests([&](const RecordedRequest& request) { return request.path == path; });
+}
+
+std::size_t FakeMachine::RequestCountFrom(const std::string& client) const
+{
+    return core_->CountRequests([&](const RecordedRequest& request) { return request.client == client; });
+}
+
+void FakeMachine::SendDatagram(const std::string& to, std::uint16_t port, std::size_t size) const
+{
+    support::SendDatagram(Address(), to, port, size);
+}
+
+void SendDatagram(const std::string& from, const std::string& to, std::uint16_t port, std::size_t size)
+{
+    asio::io_context io;
+    asio::ip::udp::socket socket(io, asio::ip::udp::endpoint(LoopbackAddress(from), 0));
+    const std::string content(size, 'N');
+    socket.send_to(asio::buffer(content), asio::ip::udp::endpoint(LoopbackAddress(to), port));
 }
 
 struct ClosedPort::Pimpl {

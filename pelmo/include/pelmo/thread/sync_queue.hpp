@@ -79,6 +79,8 @@ public:
         return true;
     }
 
+    int capacity() const noexcept { return capacity_; }
+
     void disable()
     {
         lock_type lock(mutex_);

@@ -40,6 +40,13 @@ struct StoredDocument {
     bool read = false;     // set by a download or print that asks for it
 };
 
+// How a machine's signal departs from the plain one: one byte from the
+// machine's own address.
+struct SignalOptions {
+    std::size_t size = 1;
+    std::optional<std::string> from{}; // another loopback address to send from
+};
+
 // A machine's information server on a FakeMachine: the five commands at
 // "/cgi-bin/...cgi" (XML documents in, "RESPONSE" documents out), each
 // subscribed user's RSS feed at "/rss/<user>.xml", thumbnails at
@@ -75,6 +82,10 @@ public:
 
     // The listen port of the user's subscription, if it has one.
     std::optional<long> Subscription(const std::string& account) const;
+    // Signals news to the user's subscription as a machine does: a datagram
+    // to its listen port at the address the subscription came from. False,
+    // sending nothing, when the user is not subscribed.
+    bool SendSignal(const std::string& account, const SignalOptions& options = SignalOptions()) const;
     std::optional<StoredDocument> Document(const std::string& id) const;
     // The IDs of the documents printed, in order.
     std::vector<std::string> Printed() const;

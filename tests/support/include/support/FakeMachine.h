@@ -33,6 +33,7 @@ struct RecordedRequest {
     std::string password; // Basic only: Digest never shows it
     std::string body;
     bool secure = false;
+    std::string client; // the address the request came from
 };
 
 // How a reply departs from a plain, complete answer.
@@ -123,10 +124,25 @@ public:
     // True once at least `count` requests have come in.
     bool WaitForRequests(std::size_t count, std::chrono::milliseconds deadline = std::chrono::seconds(10)) const;
 
+    // Every reply for the path, scripted or the machine's own, is sent no
+    // sooner than this after its request came in.
+    void Delay(const std::string& path, std::chrono::milliseconds delay);
+    // How many requests have come in for the path, and from the client address.
+    std::size_t RequestCount(const std::string& path) const;
+    std::size_t RequestCountFrom(const std::string& client) const;
+
+    // One UDP datagram of `size` bytes from the machine's address to the
+    // loopback address and port.
+    void SendDatagram(const std::string& to, std::uint16_t port, std::size_t size = 1) const;
+
 private:
     std::shared_ptr<detail::MachineCore> core_;
     std::unique_ptr<detail::MachineServer> server_;
 };
+
+// One UDP datagram of `size` bytes between two loopback addresses, sent
+// from a free port of `from`.
+void SendDatagram(const std::string& from, const std::string& to, std::uint16_t port, std::size_t size = 1);
 
 // A port on the address where connections are refused: a socket holds it,
 // bound but not listening, for the object's life, so no other test can take it.
