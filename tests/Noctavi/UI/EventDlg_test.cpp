@@ -19,6 +19,7 @@
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <support/FakeInformationServer.h>
+#include <support/PngPicture.h>
 #include <support/ReadFile.h>
 #include <support/ScopedEnv.h>
 #include <support/TempDir.h>
@@ -30,7 +31,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QImage>
@@ -59,17 +59,6 @@ enum {
 };
 constexpr int kDocumentControls[] = {kPreview, kPrint, kSave, kDelete, kMarkRead};
 const char kHost[] = "127.0.0.40";
-
-std::string Png(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return data.toStdString();
-}
 
 bool ProcessEventsUntil(const std::function<bool()>& condition)
 {
@@ -126,7 +115,7 @@ protected:
     {
         server.AddAccount({"alice", "Alice", "s3cret"});
         server.AddAccount({"bob", "Bob", "hunter2", false});
-        AddDocument("doc-1", "application/pdf", Png(100, 50));
+        AddDocument("doc-1", "application/pdf", support::PngPicture(100, 50));
         MonitoredEntry::EntryManager::Transaction transaction(model);
         entry = transaction.Append(Settings(true, true, Account(L"alice", L"s3cret")));
         transaction.Commit();
@@ -275,7 +264,7 @@ TEST_F(EventDlgTest, ShowsTheEventWithTheEntrysUnreadCountAndSettingsAndEndsAsIt
 
 TEST_F(EventDlgTest, AThumbnailIsFittedAndCentredAndAFailedOneSaysTheDocumentIsGone)
 {
-    AddDocument("large", "application/pdf", Png(2000, 1000));
+    AddDocument("large", "application/pdf", support::PngPicture(2000, 1000));
     AddDocument("no-thumbnail", "application/pdf", "");
     AddDocument("garbled", "application/pdf", "not a picture");
     const struct {
@@ -373,7 +362,7 @@ TEST_F(EventDlgTest, DeleteAsksAsTheEntrySaysAndKeepsTheEventLogged)
     };
     for (const auto& c : cases) {
         Reconfigure(true, c.confirmDelete);
-        AddDocument("doc-1", "application/pdf", Png(10, 10));
+        AddDocument("doc-1", "application/pdf", support::PngPicture(10, 10));
         const std::size_t requests = PageQueries(server.Machine()).size();
         const auto dialog = Open(std::string("doc-1"), c.bound);
         const MessageBoxRecorder recorder(c.answer);
@@ -395,7 +384,7 @@ TEST_F(EventDlgTest, DeleteAsksAsTheEntrySaysAndKeepsTheEventLogged)
 TEST_F(EventDlgTest, ARefusedDeleteSaysSoAndAnyOtherFailureSaysTheFileCouldNotBeReached)
 {
     // Bob may not delete even his own documents.
-    AddDocument("bobs", "application/pdf", Png(10, 10), "bob");
+    AddDocument("bobs", "application/pdf", support::PngPicture(10, 10), "bob");
     Reconfigure(true, false, Account(L"bob", L"hunter2"));
     const auto refused = Open(std::string("bobs"));
     const MessageBoxRecorder refusal;
@@ -431,7 +420,7 @@ TEST_F(EventDlgTest, SaveOffersTheKindsFilterAndReplacesTheChosenFile)
     const fs::path target = temp.Path() / "saved";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.document);
-        AddDocument(c.document, c.contentType, Png(10, 10));
+        AddDocument(c.document, c.contentType, support::PngPicture(10, 10));
         const auto dialog = Open(std::string(c.document));
         std::vector<UI::SaveFileRequest> asked;
         const UI::SaveFileChooserSeam::Override chooser(UI::ChooseSaveFile(), [&](const UI::SaveFileRequest& r) {
