@@ -134,7 +134,7 @@ struct EventDlg::Pimpl {
     void ShowUnreadCount();
     void StartThumbnail();
     void TakeFetchedThumbnail();
-    void ShowThumbnail(const QImage& image);
+    void CreateThumbnail(const QImage& image);
     void ShowDocumentDeleted();
     void HideDocumentArea();
     void EnableDocumentControls(bool enable);
@@ -233,11 +233,11 @@ void EventDlg::Pimpl::TakeFetchedThumbnail()
         return;
     thumbnailPoll.stop();
     dialog.unsetCursor();
-    ShowThumbnail(fetchedThumbnail);
+    CreateThumbnail(fetchedThumbnail);
     thumbnailWorker->Rethrow();
 }
 
-void EventDlg::Pimpl::ShowThumbnail(const QImage& image)
+void EventDlg::Pimpl::CreateThumbnail(const QImage& image)
 {
     if (image.isNull())
         return ShowDocumentDeleted();
@@ -371,7 +371,7 @@ void EventDlg::OnInitDialog()
     if (!pimpl_->HasDocument())
         pimpl_->HideDocumentArea();
     else if (pimpl_->preparedThumbnail)
-        pimpl_->ShowThumbnail(*pimpl_->preparedThumbnail);
+        pimpl_->CreateThumbnail(*pimpl_->preparedThumbnail);
     else
         pimpl_->StartThumbnail();
 }
