@@ -425,6 +425,11 @@ TEST_F(EventDlgTest, SaveOffersTheKindsFilterAndReplacesTheChosenFile)
         std::vector<UI::SaveFileRequest> asked;
         const UI::SaveFileChooserSeam::Override chooser(UI::ChooseSaveFile(), [&](const UI::SaveFileRequest& r) {
             asked.push_back(r);
+            // The body goes meanwhile into a private file of its own.
+            EXPECT_TRUE(support::WaitUntil([&] { return TemporaryFiles().size() == 1; }));
+            const fs::path stored = TemporaryFiles().at(0);
+            EXPECT_EQ(stored.filename().string().substr(0, 3), "~NV");
+            EXPECT_EQ(fs::status(stored).permissions(), fs::owner_read | fs::owner_write);
             return QString::fromStdString(target.string());
         });
         // Twice: the second save replaces the first one's file.
