@@ -103,6 +103,15 @@ std::vector<Texts> PageQueries(FakeMachine& machine)
     return queries;
 }
 
+// The texts of the boxes shown, in order.
+Texts Shown(const MessageBoxRecorder& recorder)
+{
+    Texts texts;
+    for (const UI::MessageBoxRequest& request : recorder.Requests())
+        texts.push_back(request.text.toStdString());
+    return texts;
+}
+
 MonitoredEntry::User Account(const std::wstring& id, const std::wstring& password)
 {
     return MonitoredEntry::User(std::wstring(L"Alice"), id, MonitoredEntry::Password(password));
@@ -367,10 +376,7 @@ TEST_F(EventDlgTest, DeleteAsksAsTheEntrySaysAndKeepsTheEventLogged)
         const auto dialog = Open(std::string("doc-1"), c.bound);
         const MessageBoxRecorder recorder(c.answer);
         Click(*dialog, kDelete);
-        ASSERT_EQ(recorder.Requests().size(), c.asked ? 1u : 0u);
-        if (c.asked) {
-            EXPECT_EQ(recorder.Requests()[0].text, "Do you want to delete the document?");
-        }
+        EXPECT_EQ(Shown(recorder), c.asked ? Texts{"Do you want to delete the document?"} : Texts{});
         EXPECT_EQ(PageQueries(server.Machine()).size(), requests + c.deleted);
         EXPECT_EQ(!server.Document("doc-1"), c.deleted);
         EXPECT_EQ(dialog->result(), c.deleted ? QDialog::Accepted : 0);
@@ -389,8 +395,7 @@ TEST_F(EventDlgTest, ARefusedDeleteSaysSoAndAnyOtherFailureSaysTheFileCouldNotBe
     const auto refused = Open(std::string("bobs"));
     const MessageBoxRecorder refusal;
     Click(*refused, kDelete);
-    ASSERT_EQ(refusal.Requests().size(), 1u);
-    EXPECT_EQ(refusal.Requests()[0].text, "There is not authority to delete.");
+    EXPECT_EQ(Shown(refusal), Texts{"There is not authority to delete."});
     EXPECT_TRUE(refused->isVisible());
 
     Reconfigure(true, false);
@@ -398,8 +403,7 @@ TEST_F(EventDlgTest, ARefusedDeleteSaysSoAndAnyOtherFailureSaysTheFileCouldNotBe
     server.Machine().Script("/noctavi.htm", support::Reply(404, "text/html", ""));
     const MessageBoxRecorder failure;
     Click(*failed, kDelete);
-    ASSERT_EQ(failure.Requests().size(), 1u);
-    EXPECT_EQ(failure.Requests()[0].text, "Failed to access a file stored in Stavelock.");
+    EXPECT_EQ(Shown(failure), Texts{"Failed to access a file stored in Stavelock."});
     EXPECT_TRUE(failed->isVisible());
 }
 
@@ -471,10 +475,7 @@ TEST_F(EventDlgTest, ASaveThatFailsOrIsCancelledLeavesNoFileAndReportsOnlyWhatTh
             return QString::fromStdString(c.chosen);
         });
         Click(*dialog, kSave);
-        Texts shown;
-        for (const UI::MessageBoxRequest& request : recorder.Requests())
-            shown.push_back(request.text.toStdString());
-        EXPECT_EQ(shown, c.messages);
+        EXPECT_EQ(Shown(recorder), c.messages);
         EXPECT_FALSE(fs::exists(target));
         EXPECT_TRUE(TemporaryFiles().empty());
     }
@@ -483,8 +484,7 @@ TEST_F(EventDlgTest, ASaveThatFailsOrIsCancelledLeavesNoFileAndReportsOnlyWhatTh
     server.Machine().Script("/noctavi.htm", support::Reply(404, "text/html", ""));
     const MessageBoxRecorder recorder;
     Click(*dialog, kSave);
-    ASSERT_EQ(recorder.Requests().size(), 1u);
-    EXPECT_EQ(recorder.Requests()[0].text, "Failed to access a file stored in Stavelock.");
+    EXPECT_EQ(Shown(recorder), Texts{"Failed to access a file stored in Stavelock."});
 }
 
 TEST_F(EventDlgTest, AnExitAskedForDuringTheDownloadAbandonsTheSaveAndRunsAfterIt)
@@ -522,8 +522,7 @@ TEST_F(EventDlgTest, PreviewOpensAFreshCopyOfTheDocumentFromTheTemporaryFolder)
     server.Machine().Script("/noctavi.htm", support::Reply(404, "text/html", ""));
     const MessageBoxRecorder recorder;
     Click(*dialog, kPreview);
-    ASSERT_EQ(recorder.Requests().size(), 1u);
-    EXPECT_EQ(recorder.Requests()[0].text, "Failed to access a file stored in Stavelock.");
+    EXPECT_EQ(Shown(recorder), Texts{"Failed to access a file stored in Stavelock."});
     EXPECT_EQ(opened.size(), 2u);
 }
 
