@@ -1,4 +1,11 @@
+#include <Noctavi/MachineEvent/Event.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
+#include <Noctavi/MonitoredEntry/EventProperty.h>
+#include <Noctavi/MonitoredEntry/MFP.h>
+#include <Noctavi/MonitoredEntry/User.h>
+#include <Noctavi/RSS/EventTime.h>
+#include <Noctavi/UI/DialogItem.h>
+#include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/MessageBox.h>
 #include <Noctavi/UI/PopupMenu.h>
@@ -10,8 +17,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
+
+#include <set>
 
 namespace {
 
@@ -28,6 +39,20 @@ QStringList MenuTexts(const QMenu& menu)
         if (action->menu())
             texts << MenuTexts(*action->menu());
     }
+    return texts;
+}
+
+// Every text that a dialog's labels and buttons show, but for the controls
+// that show data rather than the program's own words.
+QStringList DialogTexts(const QWidget& dialog, const std::set<QString>& dataControls)
+{
+    QStringList texts{dialog.windowTitle()};
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->text().isEmpty() && dataControls.count(label->objectName()) == 0)
+            texts << label->text();
+    }
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        texts << button->text();
     return texts;
 }
 
@@ -56,6 +81,19 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
         EXPECT_TRUE(ScopedCatalogue::IsMarker(request.text)) << request.text.toStdString();
         EXPECT_TRUE(ScopedCatalogue::IsMarker(UI::CreateMessageBox(request)->windowTitle()));
     }
+
+    // The event details dialog, its thumbnail failed so that it says the
+    // document has gone.
+    const MonitoredEntry::EventProperty property(L"Scan", L"Contract", std::wstring(L"http://x/t"),
+                                                 std::wstring(L"1"), RSS::EventTime("Tue, 09 Dec 2008 10:05:07 +0900"));
+    UI::EventDlg dialog(MachineEvent::Event(MonitoredEntry::MFP(), MonitoredEntry::User(), property), QImage());
+    dialog.Bind(manager, BasicID<long>(0), BasicID<long>(0));
+    dialog.show();
+    const QStringList shown = DialogTexts(dialog, {"1073", "1074", "1075", "1076", "1077", "1126"});
+    EXPECT_EQ(shown.size(), 16); // the caption, seven labels and eight buttons
+    for (const QString& text : shown)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
+    EXPECT_EQ(UI::GetDlgItem<QLabel>(dialog, 1126).text(), "0" + ScopedCatalogue::Marker(211));
 }
 
 } // namespace
