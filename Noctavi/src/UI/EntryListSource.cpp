@@ -14,7 +14,8 @@ EntryListSource::EntryListSource(MonitoredEntry::EntryManager& manager)
 std::unique_ptr<EntryListSource::Keys> EntryListSource::GetKeys() const
 {
     auto keys = std::make_unique<Keys>();
-    for (const MonitoredEntry::Entry& entry : *manager_->SearchAll())
+    const boost::shared_ptr<MonitoredEntry::SearchResult> entries = manager_->SearchAll();
+    for (const MonitoredEntry::Entry& entry : *entries)
         keys->push_back(entry.GetID());
     return keys;
 }
