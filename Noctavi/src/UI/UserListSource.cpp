@@ -22,10 +22,10 @@ UserListSource::UserListSource()
 
 void UserListSource::SetUsers(const MonitoredEntry::MFP& machine)
 {
-    SetUsers(std::move(*IS::GetUserList(IS::InformationServer(machine))));
+    ReplaceUsers(std::move(*IS::GetUserList(IS::InformationServer(machine))));
 }
 
-void UserListSource::SetUsers(std::vector<IS::User> users)
+void UserListSource::ReplaceUsers(std::vector<IS::User> users)
 {
     const std::lock_guard<std::recursive_mutex> lock(pimpl_->lock);
     pimpl_->users.swap(users);

@@ -27,7 +27,8 @@ public:
     // (HTTP::Error and its kin) passes to the caller and keeps the users.
     // It waits on the machine.
     void SetUsers(const MonitoredEntry::MFP& machine);
-    void SetUsers(std::vector<IS::User> users);
+    // Takes a user list fetched elsewhere, such as on a worker thread.
+    void ReplaceUsers(std::vector<IS::User> users);
 
     // 0, 1, ..., n - 1.
     std::unique_ptr<Keys> GetKeys() const override;
