@@ -1,16 +1,23 @@
 #include <Noctavi/MonitoredEntry/EntryManager.h>
+#include <Noctavi/UI/AboutDlg.h>
+#include <Noctavi/UI/EntryListCtrl.h>
+#include <Noctavi/UI/EventListCtrl.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/MessageBox.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/SystemTrayIcon.h>
+#include <Noctavi/UI/UserListCtrl.h>
 
 #include <support/ui/FakeTray.h>
+#include <support/ui/ListViewHost.h>
 #include <support/ui/MessageBoxRecorder.h>
 #include <support/ui/ScopedCatalogue.h>
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 
 namespace {
@@ -31,6 +38,31 @@ QStringList MenuTexts(const QMenu& menu)
     return texts;
 }
 
+// The caption and every text of labels and buttons but those that show data.
+QStringList DialogTexts(const QWidget& dialog, const QStringList& dataControls)
+{
+    QStringList texts{dialog.windowTitle()};
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!dataControls.contains(label->objectName()) && !label->text().isEmpty())
+            texts << label->text();
+    }
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        texts << button->text();
+    return texts;
+}
+
+// The titles of a list's columns; image columns have none.
+QStringList HeaderTexts(const QAbstractItemModel& list)
+{
+    QStringList texts;
+    for (int column = 0; column < list.columnCount(); ++column) {
+        const QString title = list.headerData(column, Qt::Horizontal).toString();
+        if (!title.isEmpty())
+            texts << title;
+    }
+    return texts;
+}
+
 // With a catalogue that replaces every string of the table by a marker, any
 // text that was written into the code instead of taken from the table shows.
 // Each dialog the program gains is added here.
@@ -40,14 +72,31 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
 
     MonitoredEntry::EntryManager manager;
     const UI::PopupMenu menu(manager);
-    const QStringList texts = MenuTexts(menu.GetMenu());
+    QStringList texts = MenuTexts(menu.GetMenu());
     EXPECT_EQ(texts.size(), 5);
-    for (const QString& text : texts)
-        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 
     const support::FakeTray tray;
     const UI::SystemTrayIcon icon;
     EXPECT_TRUE(ScopedCatalogue::IsMarker(tray.Backend().toolTip));
+
+    const UI::AboutDlg about;
+    texts << DialogTexts(about, {"1112"});
+
+    UI::EntryListSource entries(manager);
+    UI::EventListSource events(manager);
+    const support::ListViewHost entryHost, eventHost, userHost;
+    UI::EntryListCtrl entryList(entryHost.View(), entries);
+    entryList.AddColumns({"UnreadIconColumn", "MFPNameColumn", "StatusColumn"}, 111);
+    entryList.AddColumns({"UserNameColumn", "EnableNoticeColumn"}, 106);
+    UI::EventListCtrl eventList(eventHost.View(), events);
+    eventList.AddColumns({"UnreadIconColumn", "EventNameColumn", "TimeColumn", "InfoColumn"}, 127);
+    UI::UserListCtrl userList(userHost.View());
+    userList.AddColumns({"IndexColumn", "NameColumn"}, 112);
+    texts << HeaderTexts(entryList) << HeaderTexts(eventList) << HeaderTexts(userList);
+
+    EXPECT_EQ(texts.size(), 5 + 5 + 9);
+    for (const QString& text : texts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 
     const support::MessageBoxRecorder recorder;
     UI::Message::SavingFailed();
