@@ -4,6 +4,7 @@
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/DialogTemplate.h>
 
+#include <QFont>
 #include <QItemSelectionModel>
 #include <QTreeView>
 
@@ -19,6 +20,10 @@ constexpr UI::DialogTemplate kDialog(155, {314, 164}, kControls);
 
 ListViewHost::ListViewHost()
 {
+    // Characters of 7 pixels on average, a sixth wider than Windows' dialog font.
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    dialog_.setFont(font);
     UI::BuildDialog(dialog_, kDialog);
 }
 

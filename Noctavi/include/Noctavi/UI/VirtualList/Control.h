@@ -1,6 +1,7 @@
 #ifndef NOCTAVI_UI_VIRTUALLIST_CONTROL_H
 #define NOCTAVI_UI_VIRTUALLIST_CONTROL_H
 
+#include <Noctavi/UI/DialogUnits.h>
 #include <Noctavi/UI/Formatting.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/VirtualList/BaseColumn.h>
@@ -61,7 +62,7 @@ public:
         beginInsertColumns(QModelIndex(), at, at);
         columns_.push_back(column);
         endInsertColumns();
-        view_->header()->resizeSection(at, column->GetWidth());
+        view_->header()->resizeSection(at, ScaleWidth(column->GetWidth()));
     }
 
     // The list's columns by name, in display order, with the widths that the
@@ -237,6 +238,14 @@ private:
         return image >= 0 && static_cast<std::size_t>(image) < images_.size()
                    ? QVariant(images_[static_cast<std::size_t>(image)])
                    : QVariant();
+    }
+
+    // Widths are pixels of the Windows dialog font, whose characters average
+    // 6 pixels; they grow with the view's font as the dialog's units do.
+    int ScaleWidth(int width) const
+    {
+        constexpr int kWindowsBaseWidth = 6;
+        return (DialogUnits(view_->font()).ToPixelsX(4 * width) + kWindowsBaseWidth / 2) / kWindowsBaseWidth;
     }
 
     // Only the weight is set, so that the view's own font gives the rest.
