@@ -1,8 +1,10 @@
 #include "Shots.h"
 
 #include "Grab.h"
+#include "ListShots.h"
 #include "Samples.h"
 
+#include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/PopupMenu.h>
@@ -47,5 +49,13 @@ std::vector<Shot> Shots()
         {"tray-menu", [](Samples& s) { return TrayMenu(s, false); }},
         {"tray-menu-login", [](Samples& s) { return TrayMenu(s, true); }},
         {"icons", [](Samples&) { return IconSheet(); }},
+        {"about", [](Samples&) {
+             UI::AboutDlg about;
+             return GrabWindow(about);
+         }},
+        {"list-entries-settings", [](Samples&) { return SettingsEntryList(); }},
+        {"list-entries-events", [](Samples&) { return EventLogLists(false); }},
+        {"list-entries-events-scrolled", [](Samples&) { return EventLogLists(true); }},
+        {"list-users", [](Samples&) { return UserList(); }},
     };
 }
