@@ -100,11 +100,6 @@ EntryListCtrl::EntryListCtrl(QTreeView& view, EntryListSource& source)
     SetImageList(LoadUnreadImageList());
 }
 
-bool EntryListCtrl::KeysChanged(const Keys& shown, const Keys& fresh) const
-{
-    return shown != fresh;
-}
-
 EntryListCtrl::ColumnPointer EntryListCtrl::CreateColumn(const std::string& name, int width) const
 {
     const EntryListSource& source = GetSource();

@@ -103,11 +103,6 @@ EventListCtrl::EventListCtrl(QTreeView& view, EventListSource& source)
     SetImageList(LoadUnreadImageList());
 }
 
-bool EventListCtrl::KeysChanged(const Keys& shown, const Keys& fresh) const
-{
-    return shown != fresh;
-}
-
 EventListCtrl::ColumnPointer EventListCtrl::CreateColumn(const std::string& name, int width) const
 {
     const EventListSource& source = GetSource();

@@ -15,7 +15,6 @@ public:
     EntryListCtrl(QTreeView& view, EntryListSource& source);
 
 protected:
-    bool KeysChanged(const Keys& shown, const Keys& fresh) const override;
     ColumnPointer CreateColumn(const std::string& name, int width) const override;
 };
 

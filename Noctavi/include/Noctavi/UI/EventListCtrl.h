@@ -15,7 +15,6 @@ public:
     EventListCtrl(QTreeView& view, EventListSource& source);
 
 protected:
-    bool KeysChanged(const Keys& shown, const Keys& fresh) const override;
     ColumnPointer CreateColumn(const std::string& name, int width) const override;
 };
 

@@ -76,7 +76,6 @@ public:
     int redraws = 0;
 
 protected:
-    bool KeysChanged(const Keys& shown, const Keys& fresh) const override { return shown != fresh; }
     ColumnPointer CreateColumn(const std::string& name, int width) const override
     {
         if (name == "Name")

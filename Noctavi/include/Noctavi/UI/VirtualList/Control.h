@@ -32,8 +32,8 @@ namespace UI::VirtualList {
 // The rows of a list view as a table model that holds only the keys of its
 // rows, sorted by one column, and asks the source for a cell only when the
 // view shows it. The selection stays on the same key when the keys are read
-// again. A concrete list gives the source, the image list, its columns by
-// name and the test of whether fresh keys differ from the shown ones.
+// again. A concrete list gives the source, the image list and its columns by
+// name.
 //
 // It drives a list view of a dialog's table (ControlKind::ListView), which it
 // does not own; the view must outlive it. Used on the view's thread only.
@@ -154,8 +154,9 @@ public:
     }
 
 protected:
-    // Whether keys read now differ from the shown ones enough to sort again.
-    virtual bool KeysChanged(const Keys& shown, const Keys& fresh) const = 0;
+    // Whether keys read now differ from the shown ones enough to sort again:
+    // by default when they differ in length or at any position.
+    virtual bool KeysChanged(const Keys& shown, const Keys& fresh) const { return shown != fresh; }
     // The list's column of the name at the width; none for a name it does
     // not know.
     virtual ColumnPointer CreateColumn(const std::string& name, int width) const = 0;
