@@ -7,11 +7,14 @@
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
+#include <Noctavi/MonitoredEntry/Event.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
+#include <Noctavi/MonitoredEntry/EventProperty.h>
 #include <Noctavi/MonitoredEntry/MFP.h>
 #include <Noctavi/MonitoredEntry/Password.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/MonitoredEntry/User.h>
+#include <Noctavi/RSS/EventTime.h>
 #include <Noctavi/UI/DialogBuilder.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/DialogTemplate.h>
@@ -24,10 +27,9 @@
 
 #include <QDialog>
 #include <QItemSelectionModel>
-#include <QScrollBar>
+#include <QString>
 #include <QTreeView>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -75,11 +77,11 @@ boost::optional<std::wstring> Optional(const wchar_t* text)
 MonitoredEntry::EventProperty Event(int n)
 {
     const int hours = n * 2;
-    char time[64];
-    std::snprintf(time, sizeof time, n % 7 == 3 ? "%02d Nov 2008 %02d:%02d +0900" : "%02d Nov 2008 %02d:%02d:%02d +0900",
-                  1 + hours / 24 % 28, hours % 24, n * 7 % 60, n * 13 % 60);
+    QString time = QString::asprintf("%02d Nov 2008 %02d:%02d", 1 + hours / 24, hours % 24, n * 7 % 60);
+    if (n % 7 != 3)
+        time += QString::asprintf(":%02d", n * 13 % 60);
     return MonitoredEntry::EventProperty(kCategories[n % 3], L"Document " + std::to_wstring(n + 1) + L".pdf",
-                                         boost::none, boost::none, RSS::EventTime(time));
+                                         boost::none, boost::none, RSS::EventTime(time.toStdString() + " +0900"));
 }
 
 boost::shared_ptr<MonitoredEntry::EventLog> Log(const EntrySample& sample)

@@ -45,6 +45,8 @@ public:
     typedef typename Source::Keys Keys;
     typedef boost::shared_ptr<BaseColumn<Key>> ColumnPointer;
 
+    // Becomes the view's model, so the view's selection model is new
+    // afterwards.
     explicit Control(QTreeView& view)
         : view_(&view)
     {
