@@ -23,10 +23,10 @@ constexpr unsigned int kLanguageString = 217;
 // An icon control shows the icon at its own size.
 constexpr int kIconSize = 32;
 
-// The string's "%s" filled with the value.
-QString FormatString(unsigned int id, const QString& value)
+// The format's "%s" filled with the value.
+QString Fill(QString format, const QString& value)
 {
-    return LoadString(id).replace(QStringLiteral("%s"), value);
+    return format.replace(QStringLiteral("%s"), value);
 }
 
 } // namespace
@@ -36,11 +36,13 @@ AboutDlg::AboutDlg()
     BuildDialog(*this, kDialog);
     SetWindowIcon(*this);
     GetDlgItem<QLabel>(*this, kIcon).setPixmap(LoadIconResource(kApplicationIcon).pixmap(kIconSize));
-    const QString version = QString::fromUtf8(VersionInfo::kFileVersion);
-    GetDlgItem<QLabel>(*this, kVersion).setText(FormatString(kVersionString, version));
-    // Read last, so that a text missing from the catalogue above is marked.
+    GetDlgItem<QLabel>(*this, kVersion)
+        .setText(Fill(LoadString(kVersionString), QString::fromUtf8(VersionInfo::kFileVersion)));
+    const QString language = LoadString(kLanguageString);
+    // Read after every text of the box, so that one missing from the
+    // catalogue is marked.
     GetDlgItem<QLabel>(*this, kLanguage)
-        .setText(FormatString(kLanguageString, QString::fromStdWString(LrcCatalogue::GetVersionText())));
+        .setText(Fill(language, QString::fromStdWString(LrcCatalogue::GetVersionText())));
     GetDlgItem<QLabel>(*this, kCopyright).setText(QString::fromUtf8(VersionInfo::kLegalCopyright));
     connect(&GetDlgItem<QPushButton>(*this, kOk), &QPushButton::clicked, this, &QDialog::accept);
 }
