@@ -12,6 +12,7 @@ packages=(
   libldns-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils
+  xvfb xauth x11-utils
 )
 
 missing=()

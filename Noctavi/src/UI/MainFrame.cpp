@@ -402,6 +402,11 @@ MainFrame::~MainFrame()
     pimpl_.reset();
 }
 
+MonitoredEntry::EntryManager& MainFrame::GetEntryManager()
+{
+    return pimpl_->Model();
+}
+
 void MainFrame::Update()
 {
     pimpl_->Update();

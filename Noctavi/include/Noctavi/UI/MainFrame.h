@@ -39,6 +39,9 @@ public:
     MainFrame(System::InstanceLock& lock, ExitCodeStore storeExitCode);
     ~MainFrame() override;
 
+    // The model, for the windows that the frame opens.
+    MonitoredEntry::EntryManager& GetEntryManager();
+
 protected:
     // The tray icon follows whether any event is unread.
     void Update() override;
