@@ -1,13 +1,13 @@
 #include <Noctavi/Application.h>
 #include <Noctavi/System/Config.h>
 #include <Noctavi/System/InstanceLock.h>
-#include <Noctavi/UI/MessageBox.h>
 #include <Noctavi/UI/Strings.h>
 
 #include <support/ProgramEnvironment.h>
 #include <support/ScopedNoPermissionOverride.h>
 #include <support/ScopedSettings.h>
 #include <support/ui/FakeTray.h>
+#include <support/ui/MessageBoxRecorder.h>
 
 #include <gtest/gtest.h>
 
@@ -47,13 +47,7 @@ protected:
     support::ProgramEnvironment env_;
     support::ScopedSettings settings_;
     support::FakeTray tray_;
-    QStringList boxes_;
-    std::function<void()> duringBox_ = [] {};
-    UI::MessageBoxSeam::Override boxSeam_{UI::ShowMessageBox(), [this](const UI::MessageBoxRequest& request) {
-                                              boxes_ << request.text;
-                                              duringBox_();
-                                              return QMessageBox::Ok;
-                                          }};
+    support::MessageBoxRecorder boxes_{QMessageBox::Ok};
 };
 
 TEST_F(ApplicationTest, TheCommandLineChoosesTheModeIgnoringUnknownOptionsAndAValueThatDoesNotConvertFails)
@@ -70,9 +64,9 @@ TEST_F(ApplicationTest, TheCommandLineChoosesTheModeIgnoringUnknownOptionsAndAVa
         {{"--convert", "--uninstall", "--http", "0", "--host", "127.0.0.1"}, 0, {}},
     };
     for (const Case& c : cases) {
-        boxes_.clear();
+        boxes_.Clear();
         EXPECT_EQ(Run(c.arguments), c.code) << c.arguments.front();
-        EXPECT_EQ(boxes_, c.boxes) << c.arguments.front();
+        EXPECT_EQ(boxes_.Texts(), c.boxes) << c.arguments.front();
     }
 }
 
@@ -86,7 +80,7 @@ TEST_F(ApplicationTest, NormalModeEndsWithTheCodeThatItsEndCalledFor)
     System::InstanceLock otherInstance;
     ASSERT_TRUE(otherInstance.TryLock());
     EXPECT_EQ(Run({}), 11);
-    EXPECT_TRUE(boxes_.isEmpty());
+    EXPECT_TRUE(boxes_.Requests().empty());
 }
 
 TEST_F(ApplicationTest, ADataFolderThatCannotBeWrittenGivesOneMessageAndExitCode30)
@@ -95,12 +89,12 @@ TEST_F(ApplicationTest, ADataFolderThatCannotBeWrittenGivesOneMessageAndExitCode
     const support::ScopedNoPermissionOverride asEveryone;
     fs::permissions(env_.DataFolder(), fs::owner_read | fs::owner_exe);
     // A second end asked for while the box is open changes nothing.
-    duringBox_ = [] {
+    boxes_.WhileOpen([] {
         std::raise(SIGTERM);
         QCoreApplication::processEvents();
-    };
+    });
     EXPECT_EQ(Run({}, [] { std::raise(SIGTERM); }), 30);
-    EXPECT_EQ(boxes_, QStringList{Box(116)});
+    EXPECT_EQ(boxes_.Texts(), QStringList{Box(116)});
     fs::permissions(env_.DataFolder(), fs::owner_all);
 }
 

@@ -10,7 +10,6 @@
 #include <Noctavi/UI/Icons.h>
 #include <Noctavi/UI/InstanceChannel.h>
 #include <Noctavi/UI/MainFrame.h>
-#include <Noctavi/UI/MessageBox.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/SingletonWnd.h>
 #include <Noctavi/UI/Strings.h>
@@ -21,6 +20,7 @@
 #include <support/StandInOpener.h>
 #include <support/WaitUntil.h>
 #include <support/ui/FakeTray.h>
+#include <support/ui/MessageBoxRecorder.h>
 
 #include <gtest/gtest.h>
 
@@ -126,13 +126,7 @@ protected:
     support::FakeTray tray_;
     System::InstanceLock lock_;
     std::vector<int> exitCodes_;
-    QStringList boxes_;
-    std::function<void()> duringBox_ = [] {};
-    UI::MessageBoxSeam::Override boxSeam_{UI::ShowMessageBox(), [this](const UI::MessageBoxRequest& request) {
-                                              boxes_ << request.text;
-                                              duringBox_();
-                                              return QMessageBox::Ok;
-                                          }};
+    support::MessageBoxRecorder boxes_{QMessageBox::Ok};
 };
 
 TEST_F(MainFrameTest, TheTrayIconChangesOncePerFlipOfAnyUnread)
@@ -156,14 +150,14 @@ TEST_F(MainFrameTest, ADamagedDataFileIsReportedAndKeptAsideAndTheNextStartLoses
     fs::create_directories(env_.DataFolder());
     fs::ofstream(env_.DataFile()) << "<not a data file>";
     // Requests that come while the box waits are held until the frame is built.
-    duringBox_ = [this] {
+    boxes_.WhileOpen([this] {
         tray_.Backend().Click();
         std::raise(SIGTERM);
         QCoreApplication::processEvents();
         EXPECT_TRUE(tray_.Backend().visible) << "no exit before the frame is built";
-    };
+    });
     auto frame = Start();
-    EXPECT_EQ(boxes_, QStringList{UI::LoadString(113)});
+    EXPECT_EQ(boxes_.Texts(), QStringList{UI::LoadString(113)});
     ASSERT_TRUE(ProcessEventsUntil([&] { return !tray_.Backend().visible; })) << "the exit ran once built";
     EXPECT_EQ(exitCodes_, std::vector<int>{});
     ASSERT_TRUE(fs::remove(env_.DataFile()));
@@ -177,10 +171,10 @@ TEST_F(MainFrameTest, ADamagedDataFileIsReportedAndKeptAsideAndTheNextStartLoses
     EXPECT_EQ(support::ReadFile(keptAside.front()), "<not a data file>");
     EXPECT_FALSE(fs::exists(env_.DataFile())) << "the exit path ran once";
 
-    boxes_.clear();
-    duringBox_ = [] {};
+    boxes_.Clear();
+    boxes_.WhileOpen([] {});
     frame = Start();
-    EXPECT_TRUE(boxes_.isEmpty());
+    EXPECT_TRUE(boxes_.Requests().empty());
     EXPECT_EQ(KeptAside(env_.DataFolder()), keptAside);
 }
 
