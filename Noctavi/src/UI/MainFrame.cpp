@@ -79,7 +79,7 @@ struct MainFrame::Pimpl {
 
     ~Pimpl()
     {
-        StopMonitoring();
+        Stop();
         tray.Remove();
         lock.Unlock();
     }
@@ -106,7 +106,7 @@ struct MainFrame::Pimpl {
     void RequestExit();
     void Exit();
     void CloseDialogs();
-    void StopMonitoring() noexcept;
+    void Stop() noexcept;
     void SaveData();
 
     MainFrame& frame;
@@ -330,7 +330,7 @@ void MainFrame::Pimpl::Exit()
     stage = Stage::Exiting;
     saveTimer.stop();
     CloseDialogs();
-    StopMonitoring();
+    Stop();
     SaveData();
     tray.Remove();
     channel.StopListening();
@@ -347,19 +347,19 @@ void MainFrame::Pimpl::CloseDialogs()
     SingletonWnd<AboutDlg>::Close();
 }
 
-// Consumers are stopped before producers, so that no event is filed for a
-// pop-up that can no longer show it; the detected-event manager ends last and
-// completes the batch it is filing.
-void MainFrame::Pimpl::StopMonitoring() noexcept
+// The pop-up manager goes first, so that nothing is handed to a pop-up that
+// can no longer show it; the detected-event manager, which takes what the
+// monitors find, goes last and completes the batch it is filing.
+void MainFrame::Pimpl::Stop() noexcept
 {
     if (!std::exchange(monitoringStarted, false))
         return;
     // Composition point: join the pop-up manager, then
     // detectedEvents->ResetNotifiable().
     try {
-        if (Monitor::EventSignalReceiver* started = EnsureReceiver())
-            started->Stop();
-        // Composition point: EnsureReceiver()->Detach(the event monitor manager).
+        if (receiver)
+            receiver->Stop();
+        // Composition point: receiver->Detach(the event monitor manager).
     } catch (...) {
     }
     // Composition point: detach both monitor managers from the model, then
