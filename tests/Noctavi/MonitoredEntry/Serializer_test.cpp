@@ -77,9 +77,11 @@ EntryDB::EntryList RichEntries()
 EntryDB::EntryList WithMachineName(const std::wstring& name)
 {
     EntryDB::EntryList entries = RichEntries();
-    EntryProperty property = entries[1]->GetProperty();
+    const auto second = boost::make_shared<Entry>(*entries[1]);
+    EntryProperty property = second->GetProperty();
     property.SetMFP(MFP(name, L"10.0.0.2", boost::none, 8443, true));
-    entries[1]->SetProperty(property);
+    second->SetProperty(property);
+    entries[1] = second;
     return entries;
 }
 
