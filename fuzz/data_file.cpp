@@ -5,6 +5,7 @@
 #include "ScratchDataHome.h"
 
 #include <Noctavi/MonitoredEntry/Serializer.h>
+#include <Noctavi/System/Config.h>
 
 #include <pelmo/exception.hpp>
 #include <pelmo/filesystem/operations.hpp>
@@ -31,6 +32,15 @@ bool Loads(Serializer& serializer)
 }
 
 } // namespace
+
+// A file without an entry's newer settings takes them from the application's
+// settings, which the program has loaded by the time it reads its data.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    fuzz::EmptyDataFolder();
+    ::Config::GetInstance().Load();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
