@@ -40,9 +40,9 @@ public:
     boost::shared_ptr<Entry> CloneEntry(BasicID<long> id) const;
 
     // Replaces the stored entry with the same ID by a copy of the given one
-    // (whose event log it shares, which is never changed). Throws InvalidEntry when the
-    // entry is missing or invalid (tested first), else MissingEntry when no
-    // stored entry has its ID.
+    // (sharing its event log, which is never changed). Throws InvalidEntry
+    // when the entry is missing or invalid (tested first), else MissingEntry
+    // when no stored entry has its ID.
     void SetEntry(const boost::shared_ptr<Entry>& entry);
 
     bool Contains(BasicID<long> id) const;
