@@ -160,9 +160,10 @@ PopupOutcome PopupEventPresenter::Present(const MachineEvent::Event& event, Basi
     const QImage thumbnail = PrepareThumbnail(event);
     const auto handover = std::make_shared<Handover>();
     Pimpl* const self = pimpl_.get();
-    QMetaObject::invokeMethod(
-        this, [self, handover, event, thumbnail, entryID, eventID] { self->Open(handover, event, thumbnail, entryID, eventID); },
-        Qt::QueuedConnection);
+    const auto open = [self, handover, event, thumbnail, entryID, eventID] {
+        self->Open(handover, event, thumbnail, entryID, eventID);
+    };
+    QMetaObject::invokeMethod(this, open, Qt::QueuedConnection);
     try {
         return handover->Wait();
     } catch (...) {
