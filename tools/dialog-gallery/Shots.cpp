@@ -1,8 +1,10 @@
 #include "Shots.h"
 
 #include "Grab.h"
+#include "ListShots.h"
 #include "Samples.h"
 
+#include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Message.h>
@@ -84,5 +86,13 @@ std::vector<Shot> Shots()
         EventDetailsShot("event-details-non-latin", Samples::kCopier, L"Отчёт за квартал — Σύνοψη — סיכום.pdf"),
         EventDetailsShot("event-details-unread-many", Samples::kHallPrinter, L"Scan 120"),
         {"popup-event-corner", PopupAtCorner},
+        {"about", [](Samples&) {
+             UI::AboutDlg about;
+             return GrabWindow(about);
+         }},
+        {"list-entries-settings", [](Samples&) { return SettingsEntryList(); }},
+        {"list-entries-events", [](Samples&) { return EventLogLists(false); }},
+        {"list-entries-events-scrolled", [](Samples&) { return EventLogLists(true); }},
+        {"list-users", [](Samples&) { return UserList(); }},
     };
 }

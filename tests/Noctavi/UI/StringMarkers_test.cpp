@@ -4,6 +4,7 @@
 #include <Noctavi/MonitoredEntry/MFP.h>
 #include <Noctavi/MonitoredEntry/User.h>
 #include <Noctavi/RSS/EventTime.h>
+#include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/Message.h>
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QMenu>
 
-#include <set>
 
 namespace {
 
@@ -42,13 +42,12 @@ QStringList MenuTexts(const QMenu& menu)
     return texts;
 }
 
-// Every text that a dialog's labels and buttons show, but for the controls
-// that show data rather than the program's own words.
-QStringList DialogTexts(const QWidget& dialog, const std::set<QString>& dataControls)
+// The caption and every text of labels and buttons but those that show data.
+QStringList DialogTexts(const QWidget& dialog, const QStringList& dataControls)
 {
     QStringList texts{dialog.windowTitle()};
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-        if (!label->text().isEmpty() && dataControls.count(label->objectName()) == 0)
+        if (!dataControls.contains(label->objectName()) && !label->text().isEmpty())
             texts << label->text();
     }
     for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
@@ -65,14 +64,18 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
 
     MonitoredEntry::EntryManager manager;
     const UI::PopupMenu menu(manager);
-    const QStringList texts = MenuTexts(menu.GetMenu());
+    QStringList texts = MenuTexts(menu.GetMenu());
     EXPECT_EQ(texts.size(), 5);
-    for (const QString& text : texts)
-        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 
     const support::FakeTray tray;
     const UI::SystemTrayIcon icon;
     EXPECT_TRUE(ScopedCatalogue::IsMarker(tray.Backend().toolTip));
+
+    const UI::AboutDlg about;
+    texts << DialogTexts(about, {"1112"});
+    EXPECT_EQ(texts.size(), 5 + 5);
+    for (const QString& text : texts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 
     const support::MessageBoxRecorder recorder;
     UI::Message::SavingFailed();
