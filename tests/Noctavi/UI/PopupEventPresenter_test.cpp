@@ -130,6 +130,13 @@ protected:
         return presenter.GetOpenPopup();
     }
 
+    // Tells the manager of the pair; the pop-up that opens next.
+    UI::PopupEventDlg* Show(ID entry, int event)
+    {
+        manager->Notify(entry, ID(event));
+        return NextPopup();
+    }
+
     long TimedJoin()
     {
         const Clock::time_point start = Clock::now();
@@ -148,8 +155,7 @@ TEST_F(PopupEventManagerTest, SixtyPairsWhileOneIsOpenLeaveTheFiftyNewestOldestF
     const ID entry = Add(L"127.0.0.42");
     Log(entry, 61);
     Start();
-    manager->Notify(entry, ID(0));
-    UI::PopupEventDlg* popup = NextPopup();
+    UI::PopupEventDlg* popup = Show(entry, 0);
     ASSERT_NE(popup, nullptr);
     for (int event = 1; event <= 60; ++event)
         manager->Notify(entry, ID(event));
@@ -199,8 +205,7 @@ TEST_F(PopupEventManagerTest, OnlyCloseMarksReadAndTheViewerButtonDropsEveryWait
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ending);
-        manager->Notify(c.entry, ID(c.event));
-        UI::PopupEventDlg* popup = NextPopup();
+        UI::PopupEventDlg* popup = Show(c.entry, c.event);
         ASSERT_NE(popup, nullptr);
         EXPECT_EQ(InfoOf(*popup), std::to_string(c.event));
         c.end(*popup);
@@ -240,8 +245,7 @@ TEST_F(PopupEventManagerTest, TheNextPopupFollowsAPauseLaterAndSkippedPairsAddNo
         transaction.Commit();
     }
     Start(PopupEventManager::kPause);
-    manager->Notify(entry, ID(0));
-    UI::PopupEventDlg* popup = NextPopup();
+    UI::PopupEventDlg* popup = Show(entry, 0);
     ASSERT_NE(popup, nullptr);
     for (ID skipped : {silent, removed, trimmed}) {
         manager->Notify(skipped, ID(0));
@@ -264,8 +268,7 @@ TEST_F(PopupEventManagerTest, AStopWithAPopupOpenClosesItAndLeavesTheEventUnread
     const ID entry = Add(L"127.0.0.42");
     Log(entry, 1);
     Start();
-    manager->Notify(entry, ID(0));
-    const UI::PopupEventDlg* popup = NextPopup();
+    const UI::PopupEventDlg* popup = Show(entry, 0);
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->thread(), QApplication::instance()->thread());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the other windows stay usable";
@@ -281,8 +284,7 @@ TEST_F(PopupEventManagerTest, AStopWithAPopupOpenClosesItAndLeavesTheEventUnread
 
     // Stopped from another thread, it closes the pop-up through the GUI thread.
     manager->Start();
-    manager->Notify(entry, ID(0));
-    ASSERT_NE(NextPopup(), nullptr);
+    ASSERT_NE(Show(entry, 0), nullptr);
     std::thread stopper([&] { manager->Join(); });
     EXPECT_TRUE(support::ProcessEventsUntil([&] { return !AnyPopupVisible(); }));
     stopper.join();
@@ -307,8 +309,7 @@ TEST_F(PopupEventManagerTest, ThePopupComesWithItsThumbnailAndAStopBeforeItAppea
     const ID plain = Add(L"127.0.0.42");
     Log(plain, 1);
     Start();
-    manager->Notify(entry, ID(0));
-    UI::PopupEventDlg* popup = NextPopup();
+    UI::PopupEventDlg* popup = Show(entry, 0);
     ASSERT_NE(popup, nullptr);
     EXPECT_FALSE(UI::GetDlgItem<QLabel>(*popup, kThumbnail).pixmap().isNull()) << "fetched before it was handed over";
 
@@ -365,8 +366,7 @@ TEST_F(PopupEventManagerTest, AMarkReadThatTheModelRefusesLeavesTheEventUnreadAn
     }
     Start();
     for (ID shown : {refused, entry}) {
-        manager->Notify(shown, ID(0));
-        UI::PopupEventDlg* popup = NextPopup();
+        UI::PopupEventDlg* popup = Show(shown, 0);
         ASSERT_NE(popup, nullptr);
         Click(*popup, kClose);
     }
