@@ -53,13 +53,16 @@ protected:
 
 // The offscreen platform activates every window it shows, so only the request
 // not to take the keyboard can be seen here.
-TEST_F(PopupEventDlgTest, StaysAboveOtherWindowsWithItsTitleBarAndAsksNotToTakeTheKeyboard)
+TEST_F(PopupEventDlgTest, StaysAboveOtherWindowsWithItsTitleBarAndWhereTheUserMovesIt)
 {
     const auto popup = Open(0);
     EXPECT_TRUE(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(popup->windowFlags().testFlag(Qt::WindowTitleHint));
     EXPECT_FALSE(popup->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(popup->testAttribute(Qt::WA_ShowWithoutActivating));
+    popup->move(10, 20);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(popup->pos(), QPoint(10, 20));
 }
 
 // Qt runs due timers in the order they fall due, so a pop-up still open once
