@@ -5,17 +5,20 @@
 #include <Noctavi/MachineEvent/Event.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/PopupEventDlg.h>
+#include <Noctavi/UI/WaitCursor.h>
 
 #include <boost/make_shared.hpp>
 #include <boost/thread/condition_variable.hpp>
 #include <boost/thread/lock_guard.hpp>
 #include <boost/thread/mutex.hpp>
 
+#include <QApplication>
 #include <QImage>
 #include <QThread>
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace UI {
 
@@ -102,11 +105,14 @@ struct PopupEventPresenter::Pimpl {
     // Touched on the GUI thread only.
     std::unique_ptr<PopupEventDlg> popup;
     std::shared_ptr<Handover> shown;
+    // Replaced pop-ups that may still run one of their actions.
+    std::vector<std::unique_ptr<PopupEventDlg>> retired;
 
     void Open(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const QImage& thumbnail,
               BasicID<long> entryID, BasicID<long> eventID);
     void Show(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const QImage& thumbnail,
               BasicID<long> entryID, BasicID<long> eventID);
+    void Replace(std::unique_ptr<PopupEventDlg> next);
     void CloseFor(const std::shared_ptr<Handover>& handover);
     void CloseOpen();
 };
@@ -125,13 +131,25 @@ void PopupEventPresenter::Pimpl::Open(const std::shared_ptr<Handover>& handover,
 void PopupEventPresenter::Pimpl::Show(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event,
                                       const QImage& thumbnail, BasicID<long> entryID, BasicID<long> eventID)
 {
-    popup = std::make_unique<PopupEventDlg>(event, thumbnail);
+    Replace(std::make_unique<PopupEventDlg>(event, thumbnail));
     PopupEventDlg* dialog = popup.get();
     dialog->Bind(manager, entryID, eventID);
     connect(dialog, &QDialog::finished, &presenter,
             [handover, dialog](int result) { handover->End(OutcomeOf(*dialog, result)); });
     connect(dialog, &EventDlg::EventLogViewerRequested, &presenter, &PopupEventPresenter::EventLogViewerRequested);
     dialog->show();
+}
+
+// A pop-up ended by its timer or its close box may still be inside one of its
+// actions, waiting in a local event loop on its machine, a box or the save
+// chooser: it is deleted only once no such wait is left.
+void PopupEventPresenter::Pimpl::Replace(std::unique_ptr<PopupEventDlg> next)
+{
+    if (popup)
+        retired.push_back(std::move(popup));
+    popup = std::move(next);
+    if (!WaitCursor::IsHeld() && !QApplication::activeModalWidget())
+        retired.clear();
 }
 
 // Queued after the call that may have opened it, so it finds that pop-up.

@@ -10,6 +10,7 @@
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupEventPresenter.h>
+#include <Noctavi/UI/WaitCursor.h>
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <support/FakeInformationServer.h>
@@ -27,6 +28,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 
 #include <chrono>
@@ -346,6 +348,29 @@ TEST_F(PopupEventManagerTest, ThePopupComesWithItsThumbnailAndAStopBeforeItAppea
     ASSERT_TRUE(support::ProcessEventsUntil([&] { return drained; }));
     EXPECT_EQ(watch.shown, 0);
     EXPECT_FALSE(IsRead(plain, 0));
+}
+
+// An action of a pop-up (a request, a box, the save chooser) waits in a local
+// event loop; the pop-up may end meanwhile, but must not be deleted under it.
+TEST_F(PopupEventManagerTest, APopupEndedWhileAnActionWaitsOutlivesTheWait)
+{
+    const ID entry = Add(L"127.0.0.42");
+    Log(entry, 3);
+    Start();
+    const QPointer<UI::PopupEventDlg> first = Show(entry, 0);
+    ASSERT_TRUE(first);
+    QPointer<UI::PopupEventDlg> second;
+    {
+        const UI::WaitCursor waiting;
+        first->close();
+        second = Show(entry, 1);
+        ASSERT_TRUE(second);
+        EXPECT_TRUE(first);
+    }
+    second->close();
+    ASSERT_NE(Show(entry, 2), nullptr);
+    EXPECT_FALSE(first);
+    EXPECT_FALSE(second);
 }
 
 TEST_F(PopupEventManagerTest, AMarkReadThatTheModelRefusesLeavesTheEventUnreadAndTheManagerGoesOn)

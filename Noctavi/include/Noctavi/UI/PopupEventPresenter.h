@@ -21,7 +21,8 @@ class PopupEventDlg;
 // the GUI thread, and the GUI thread never waits for it.
 //
 // Built and destroyed on the GUI thread, before and after the manager. It
-// keeps the last pop-up until the next one replaces it.
+// keeps the last pop-up until the next one replaces it, and one that may
+// still run an action until that is over.
 class PopupEventPresenter : public QObject, public MachineEvent::PopupPresenter {
     Q_OBJECT
 
