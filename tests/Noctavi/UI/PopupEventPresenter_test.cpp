@@ -1,5 +1,6 @@
-// The pop-up event manager with the presenter the program gives it: pop-ups
-// prepared on the manager's thread and shown on the GUI thread, the test's.
+// The pop-up event manager with the presenter the program gives it, and the
+// pop-ups it shows: prepared on the manager's thread and shown on the GUI
+// thread, the test's.
 #include "../MonitoredEntry/ModelValues.h"
 
 #include <Noctavi/MachineEvent/PopupEventManager.h>
@@ -22,8 +23,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 #include <chrono>
 #include <functional>
@@ -160,10 +163,9 @@ TEST_F(PopupEventManagerTest, SixtyPairsWhileOneIsOpenLeaveTheFiftyNewestOldestF
         EXPECT_EQ(IsRead(entry, event), event == 0 || event > 10) << event;
 }
 
-TEST_F(PopupEventManagerTest, OnlyAnAcceptedCloseMarksReadAndTheViewerButtonDropsEveryWaitingPair)
+TEST_F(PopupEventManagerTest, OnlyCloseMarksReadAndTheViewerButtonDropsEveryWaitingPair)
 {
     const ID entry = Add(L"127.0.0.42", 6);
-    const ID timed = Add(L"127.0.0.43", 1, true, 200);
     // An entry that the model would refuse to store again: its host is empty.
     const ID refused(7);
     {
@@ -189,8 +191,6 @@ TEST_F(PopupEventManagerTest, OnlyAnAcceptedCloseMarksReadAndTheViewerButtonDrop
         {"Close", entry, 0, [](UI::PopupEventDlg& popup) { Click(popup, kClose); }, true},
         {"Close, refused by the model", refused, 0, [](UI::PopupEventDlg& popup) { Click(popup, kClose); }, false},
         {"close box", entry, 1, [](UI::PopupEventDlg& popup) { popup.close(); }, false},
-        {"timer", timed, 0,
-         [](UI::PopupEventDlg& popup) { support::ProcessEventsUntil([&] { return !popup.isVisible(); }); }, false},
         {"Event Log Viewer", entry, 2,
          [&](UI::PopupEventDlg& popup) {
              manager->Notify(entry, ID(3));
@@ -220,6 +220,51 @@ TEST_F(PopupEventManagerTest, OnlyAnAcceptedCloseMarksReadAndTheViewerButtonDrop
         EXPECT_EQ(IsRead(c.entry, c.event), c.read) << c.ending;
     EXPECT_FALSE(IsRead(entry, 3));
     EXPECT_NO_THROW(manager->Rethrow());
+}
+
+// Qt runs due timers in the order they fall due, so a pop-up still open once
+// a timer of twice its time, started after it, has fired has no timer left.
+// Coarse timers may fire up to 5% early, hence the lower bound of a closing.
+TEST_F(PopupEventManagerTest, ItsTimerEndsThePopupUnreadUnlessItsTimeIs0OrTheMouseMovedOverIt)
+{
+    const ID timed = Add(L"127.0.0.42", 3, true, 300);
+    const ID lasting = Add(L"127.0.0.43", 1);
+    Start();
+    const struct {
+        ID entry;
+        int event;
+        QEvent::Type movement; // None: no movement
+        bool overControl;      // else over the frame
+        bool closes;
+    } cases[] = {
+        {timed, 0, QEvent::None, false, true},
+        {lasting, 0, QEvent::None, false, false},
+        {timed, 1, QEvent::MouseMove, true, false},
+        {timed, 2, QEvent::NonClientAreaMouseMove, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.event);
+        const Clock::time_point asked = Clock::now();
+        UI::PopupEventDlg* popup = Show(c.entry, c.event);
+        ASSERT_NE(popup, nullptr);
+        if (c.movement != QEvent::None) {
+            QMouseEvent move(c.movement, QPointF(2, 2), QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QCoreApplication::sendEvent(c.overControl ? &UI::GetDlgItem(*popup, kInfo) : popup, &move);
+        }
+        if (c.closes) {
+            ASSERT_TRUE(support::ProcessEventsUntil([&] { return !popup->isVisible(); }));
+            EXPECT_GE(Clock::now() - asked, std::chrono::milliseconds(285));
+            continue;
+        }
+        bool referenceFired = false;
+        QTimer::singleShot(600, [&] { referenceFired = true; });
+        ASSERT_TRUE(support::ProcessEventsUntil([&] { return referenceFired; }));
+        EXPECT_TRUE(popup->isVisible());
+        popup->close();
+    }
+    ASSERT_NE(Show(timed, 0), nullptr) << "the next pop-up follows";
+    EXPECT_FALSE(IsRead(timed, 0));
 }
 
 // With a pause after every pair, the pop-up after six skipped pairs would
@@ -264,6 +309,14 @@ TEST_F(PopupEventManagerTest, AStopClosesTheOpenPopupAndLeavesItsEventUnread)
     const QRect frame = popup->frameGeometry();
     EXPECT_EQ(frame.x() + frame.width(), workArea.x() + workArea.width());
     EXPECT_EQ(frame.y() + frame.height(), workArea.y() + workArea.height());
+    // The offscreen platform activates every window it shows: only the request
+    // not to take the keyboard can be seen.
+    EXPECT_TRUE(popup->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_TRUE(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(popup->windowFlags().testFlag(Qt::WindowTitleHint));
+    popup->move(10, 20);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(popup->pos(), QPoint(10, 20)) << "where the user moves it";
     ExpectQuickStop();
     EXPECT_FALSE(popup->isVisible());
 
