@@ -4,6 +4,7 @@
 #include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/MachineEvent/DetectedEventManager.h>
 #include <Noctavi/MachineEvent/DetectedEventQueue.h>
+#include <Noctavi/MachineEvent/PopupEventManager.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
@@ -20,6 +21,8 @@
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/InstanceChannel.h>
 #include <Noctavi/UI/Message.h>
+#include <Noctavi/UI/PopupEventDlg.h>
+#include <Noctavi/UI/PopupEventPresenter.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/SingletonWnd.h>
 #include <Noctavi/UI/SystemTrayIcon.h>
@@ -119,10 +122,10 @@ struct MainFrame::Pimpl {
     std::unique_ptr<MachineEvent::DetectedEventQueue> queue;
     std::unique_ptr<MachineEvent::DetectedEventManager> detectedEvents;
     // Composition point: the monitor managers (Monitor::EventMonitorManager
-    // over the queue, Monitor::MachineMonitorManager) and the pop-up manager
-    // (MachineEvent::PopupEventManager over the model) go here, between the
-    // detected-event manager and the receiver, so that the receiver is
-    // destroyed before the observer it calls.
+    // over the queue, Monitor::MachineMonitorManager) go here, before the
+    // receiver, so that the receiver is destroyed before the observer it calls.
+    std::unique_ptr<PopupEventPresenter> presenter;
+    std::unique_ptr<MachineEvent::PopupEventManager> popups;
     std::unique_ptr<Monitor::EventSignalReceiver> receiver;
     bool trayState = false;
     QTimer saveTimer;
@@ -217,8 +220,12 @@ void MainFrame::Pimpl::Build()
 
     queue = std::make_unique<MachineEvent::DetectedEventQueue>(GetConfigLimits().DetectedEventQueueSize);
     detectedEvents = std::make_unique<MachineEvent::DetectedEventManager>(Model(), *queue);
-    // Composition point: the event monitor manager, the machine monitor
-    // manager and the pop-up manager are built here, in this order.
+    // Composition point: the event monitor manager and the machine monitor
+    // manager are built here, in this order.
+    presenter = std::make_unique<PopupEventPresenter>(Model());
+    // Composition point: the presenter's EventLogViewerRequested opens the
+    // event log viewer.
+    popups = std::make_unique<MachineEvent::PopupEventManager>(Model(), *presenter);
     EnsureReceiver();
 }
 
@@ -228,16 +235,15 @@ void MainFrame::Pimpl::Start()
     monitoringStarted = true;
     frame.SetModel(Model());
     // Composition point: the machine monitor manager and then the event
-    // monitor manager become observers of the model here, and the pop-up
-    // manager the detected-event manager's notifiable.
+    // monitor manager become observers of the model here.
+    detectedEvents->SetNotifiable(popups.get());
     try {
         // Composition point: EnsureReceiver()->Attach(the event monitor manager).
         if (Monitor::EventSignalReceiver* started = EnsureReceiver())
             started->Start();
     } catch (...) {
     }
-    // Composition point: the pop-up manager starts here, before the
-    // detected-event manager.
+    popups->Start();
     detectedEvents->Start();
 }
 
@@ -279,8 +285,9 @@ void MainFrame::Pimpl::Update()
     tray.Change(state);
 }
 
-// The window that the user last worked in, else a pop-up, which comes up
-// without taking the focus.
+// A box that waits for an answer, else the window that the user last worked
+// in, else the pop-up, which comes up without taking the focus, else the
+// about box.
 void MainFrame::Pimpl::Activate()
 {
     if (QWidget* modal = QApplication::activeModalWidget())
@@ -290,9 +297,12 @@ void MainFrame::Pimpl::Activate()
         lastActive->requestActivate();
         return;
     }
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window != &frame && !qobject_cast<QMenu*>(window))
-            return BringForward(*window);
+    // Composition point: the settings dialog and the event log viewer, when
+    // open, come before the about box.
+    for (QWidget* open : {static_cast<QWidget*>(presenter->GetOpenPopup()),
+                          static_cast<QWidget*>(SingletonWnd<AboutDlg>::GetOpen())}) {
+        if (open)
+            return BringForward(*open);
     }
     // Composition point: with no window open, the event log viewer opens here.
 }
@@ -354,8 +364,11 @@ void MainFrame::Pimpl::Stop() noexcept
 {
     if (!std::exchange(monitoringStarted, false))
         return;
-    // Composition point: join the pop-up manager, then
-    // detectedEvents->ResetNotifiable().
+    try {
+        popups->Join();
+        detectedEvents->ResetNotifiable();
+    } catch (...) {
+    }
     try {
         if (receiver)
             receiver->Stop();
