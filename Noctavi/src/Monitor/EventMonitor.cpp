@@ -311,16 +311,6 @@ void EventMonitor::OnSignal(const Signal& signal)
     self.wakeUp.notify_all();
 }
 
-bool EventMonitor::operator<(const EventMonitor& other) const
-{
-    return GetEntryID() < other.GetEntryID();
-}
-
-bool EventMonitor::operator==(const EventMonitor& other) const
-{
-    return GetEntryID() == other.GetEntryID();
-}
-
 int EventMonitor::Run()
 {
     Pimpl& self = *pimpl_;

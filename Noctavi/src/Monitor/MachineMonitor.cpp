@@ -130,16 +130,6 @@ void MachineMonitor::Load()
     self.identity = *fresh;
 }
 
-bool MachineMonitor::operator<(const MachineMonitor& other) const
-{
-    return GetEntryID() < other.GetEntryID();
-}
-
-bool MachineMonitor::operator==(const MachineMonitor& other) const
-{
-    return GetEntryID() == other.GetEntryID();
-}
-
 int MachineMonitor::Run()
 {
     Pimpl& self = *pimpl_;

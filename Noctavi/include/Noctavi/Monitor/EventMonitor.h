@@ -2,11 +2,11 @@
 #define NOCTAVI_MONITOR_EVENTMONITOR_H
 
 #include <Noctavi/MachineEvent/DetectedEventQueue.h>
+#include <Noctavi/Monitor/EntryOrdered.h>
 #include <Noctavi/MonitoredEntry/BasicID.h>
 
 #include <pelmo/thread/actor.hpp>
 
-#include <boost/operators.hpp>
 #include <boost/shared_ptr.hpp>
 
 namespace MonitoredEntry {
@@ -29,8 +29,7 @@ class Signal;
 // unsubscribes) and nothing is fetched; switched on again, the monitor fetches
 // as soon as the subscriber has subscribed. When the thread ends it stops the
 // subscriber. Failed requests never end the thread; a full queue holds it.
-// Monitors compare by their entry's ID.
-class EventMonitor : public pelmo::actor<>, boost::totally_ordered<EventMonitor> {
+class EventMonitor : public pelmo::actor<>, public EntryOrdered<EventMonitor> {
 public:
     // Nothing starts: the thread loads the entry and starts the subscriber.
     EventMonitor(BasicID<long> entryID, MonitoredEntry::EntryManager& manager, MachineEvent::DetectedEventQueue& queue);
@@ -49,9 +48,6 @@ public:
     // Wakes the monitor when the signal concerns its machine. The test, which
     // may resolve a host name, runs with no lock of the monitor held.
     void OnSignal(const Signal& signal);
-
-    bool operator<(const EventMonitor& other) const;
-    bool operator==(const EventMonitor& other) const;
 
 private:
     int Run() override;

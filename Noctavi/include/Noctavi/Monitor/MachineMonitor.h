@@ -1,11 +1,11 @@
 #ifndef NOCTAVI_MONITOR_MACHINEMONITOR_H
 #define NOCTAVI_MONITOR_MACHINEMONITOR_H
 
+#include <Noctavi/Monitor/EntryOrdered.h>
 #include <Noctavi/MonitoredEntry/BasicID.h>
 
 #include <pelmo/thread/actor.hpp>
 
-#include <boost/operators.hpp>
 #include <boost/shared_ptr.hpp>
 
 namespace MonitoredEntry {
@@ -19,8 +19,7 @@ namespace Monitor {
 // machine and stores them in the entry, an empty name as none. It goes on
 // while the entry's monitoring is off. A failed request leaves the names as
 // they are, and a write the model refuses is dropped; neither ends the thread.
-// Monitors compare by their entry's ID.
-class MachineMonitor : public pelmo::actor<>, boost::totally_ordered<MachineMonitor> {
+class MachineMonitor : public pelmo::actor<>, public EntryOrdered<MachineMonitor> {
 public:
     // Nothing starts: the thread loads the entry's machine and user.
     MachineMonitor(BasicID<long> entryID, MonitoredEntry::EntryManager& manager);
@@ -33,9 +32,6 @@ public:
     // the last ones when the entry is gone. Not to be called with the model
     // lock held.
     void Load();
-
-    bool operator<(const MachineMonitor& other) const;
-    bool operator==(const MachineMonitor& other) const;
 
 private:
     int Run() override;
