@@ -46,7 +46,7 @@ struct EntryState {
     int interval;
 };
 
-enum class SubscriberChange { None, Start, Stop };
+enum class SubscriberChange { None, Restart, Stop };
 
 } // namespace
 
@@ -96,6 +96,7 @@ struct EventMonitor::Pimpl {
     void Compare();
     void Push();
     void WriteStatusDetail(int detail);
+    void Wake();
     void Wait();
 };
 
@@ -154,16 +155,17 @@ SubscriberChange EventMonitor::Pimpl::Decide(const EntryState& state)
     if (!suspended && !hostChanged)
         return SubscriberChange::None;
     suspended = false;
-    signalled = true;
-    return SubscriberChange::Start;
+    return SubscriberChange::Restart;
 }
 
+// A restart for a new host first unsubscribes from the old one.
 void EventMonitor::Pimpl::Apply(SubscriberChange change)
 {
-    if (change == SubscriberChange::Start)
+    if (change == SubscriberChange::None)
+        return;
+    subscriber.Join();
+    if (change == SubscriberChange::Restart)
         subscriber.Start();
-    else if (change == SubscriberChange::Stop)
-        subscriber.Join();
 }
 
 // A feed whose events the queue has not all taken yet is finished before the
@@ -247,6 +249,15 @@ void EventMonitor::Pimpl::WriteStatusDetail(int detail)
     ChangeProperty(manager, entryID, [detail](EntryProperty& property) { property.SetStatusDetail(detail); });
 }
 
+void EventMonitor::Pimpl::Wake()
+{
+    {
+        boost::lock_guard<boost::mutex> lock(mutex);
+        signalled = true;
+    }
+    wakeUp.notify_all();
+}
+
 void EventMonitor::Pimpl::Wait()
 {
     boost::unique_lock<boost::mutex> lock(mutex);
@@ -287,8 +298,11 @@ void EventMonitor::Refresh()
         change = self.Decide(*state);
     }
     self.Apply(change);
+    // Only once the subscriber has restarted does a fetch wait for its new
+    // subscription; a fetch woken before would find the old one.
+    if (change == SubscriberChange::Restart)
+        self.Wake();
     self.subscriber.Refresh();
-    self.wakeUp.notify_all();
 }
 
 // A suspended monitor is not woken, so its host is not even resolved.
@@ -302,13 +316,8 @@ void EventMonitor::OnSignal(const Signal& signal)
             return;
         target = self.identity;
     }
-    if (!signal.Matches(target))
-        return;
-    {
-        boost::lock_guard<boost::mutex> lock(self.mutex);
-        self.signalled = true;
-    }
-    self.wakeUp.notify_all();
+    if (signal.Matches(target))
+        self.Wake();
 }
 
 int EventMonitor::Run()

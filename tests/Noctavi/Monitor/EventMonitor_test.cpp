@@ -173,6 +173,23 @@ TEST_F(EventMonitorTest, MonitoringOffUnsubscribesAndFetchesNothingUntilItIsOnAg
     EXPECT_TRUE(server.Subscription("alice"));
 }
 
+TEST_F(EventMonitorTest, ANewHostMovesTheSubscriptionAndTheFetchesThere)
+{
+    support::FakeInformationServer moved{support::FakeMachine::Options("127.0.0.38")};
+    moved.AddAccount({"alice", "Alice", "s3cret"});
+    monitor->Start();
+    ASSERT_TRUE(machine.WaitForCalls(MachineCall::Feed, 1));
+    testvalues::Change(model, id, [&](EntryProperty& property) {
+        property.SetMFP(testvalues::OnMachine(moved, "alice").GetMFP());
+    });
+    monitor->Refresh();
+    EXPECT_FALSE(server.Subscription("alice"));
+    ASSERT_TRUE(machine.WaitForCalls(MachineCall::Feed, 2));
+    EXPECT_TRUE(moved.Subscription("alice"));
+    EXPECT_EQ(machine.CallsOf(MachineCall::Feed).back().machine.GetHost(), L"127.0.0.38");
+    monitor->Join();
+}
+
 // Switching monitoring off waits for the subscriber, whose unsubscription
 // waits for the fetch held at the gate; the fetch must not wait for either.
 TEST_F(EventMonitorTest, SwitchingMonitoringOffDuringAFetchNeverDeadlocks)

@@ -182,8 +182,9 @@ protected:
     support::ScopedSettings settings{Limits(), Timeouts()};
     std::list<FakeInformationServer> servers;
     support::ScriptedMachineAccess machine;
-    EntryManager model;
+    // Declared before the model, so that it is listed until the model goes.
     NotificationCounter counter;
+    EntryManager model;
     MachineEvent::DetectedEventQueue queue{50};
     MachineEvent::DetectedEventManager detected{model, queue};
     Monitor::EventMonitorManager events{queue};

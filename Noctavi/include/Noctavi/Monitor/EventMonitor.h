@@ -40,9 +40,10 @@ public:
 
     // Follows the entry's monitoring flag, machine, user and interval; runs on
     // the model's notification thread. Switching monitoring off waits for the
-    // subscriber to unsubscribe. Before the thread has loaded the entry it
-    // does nothing, since the thread reads the entry afterwards. Not to be
-    // called with the model lock held.
+    // subscriber to unsubscribe; a new host restarts it, unsubscribing from
+    // the old one, and the next fetch follows the new subscription. Before the
+    // thread has loaded the entry it does nothing, since the thread reads the
+    // entry afterwards. Not to be called with the model lock held.
     void Refresh();
 
     // Wakes the monitor when the signal concerns its machine. The test, which
