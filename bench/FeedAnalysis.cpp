@@ -2,7 +2,7 @@
 // channel, the items and every item's description markup) beside a bare
 // libxml2 parse of the same bytes, the floor no analysis can go below.
 //
-//   bench_FeedAnalysis     (build with -DCMAKE_BUILD_TYPE=Release)
+//   bench_FeedAnalysis [batches]    (default 15; build with -DCMAKE_BUILD_TYPE=Release)
 
 #include <Noctavi/HTTP/Parser.h>
 #include <Noctavi/IS/AnalyzeRSSFeed.h>
@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -41,30 +42,57 @@ Bytes Feed(int items)
     return Bytes(feed.begin(), feed.end());
 }
 
-// The median time of one run, in microseconds: runs are batched so that a
-// batch lasts long enough for the clock, and the median batch is taken.
+// Runs are batched so that a batch lasts long enough for the clock.
 template <class Run>
-double MedianMicroseconds(Run run)
+int RunsPerBatch(Run run)
 {
-    int perBatch = 1;
-    for (;;) {
+    for (int perBatch = 1;; perBatch *= 2) {
         const Clock::time_point start = Clock::now();
         for (int i = 0; i < perBatch; ++i)
             run();
         if (Clock::now() - start > std::chrono::milliseconds(20))
-            break;
-        perBatch *= 2;
+            return perBatch;
     }
-    std::vector<double> batches;
-    for (int batch = 0; batch < 15; ++batch) {
-        const Clock::time_point start = Clock::now();
-        for (int i = 0; i < perBatch; ++i)
-            run();
-        const std::chrono::duration<double, std::micro> took = Clock::now() - start;
-        batches.push_back(took.count() / perBatch);
+}
+
+template <class Run>
+double BatchMicroseconds(Run run, int perBatch)
+{
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < perBatch; ++i)
+        run();
+    const std::chrono::duration<double, std::micro> took = Clock::now() - start;
+    return took.count() / perBatch;
+}
+
+double Median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+struct Times {
+    double floor;
+    double analysed;
+    double ratio; // the median of the ratios of neighbouring batches
+};
+
+// Batches of the floor and of the analysis alternate, so that a change in the
+// load of a shared machine touches both alike.
+template <class Floor, class Analysis>
+Times MedianMicroseconds(Floor floor, Analysis analysis, int batches)
+{
+    const int floorRuns = RunsPerBatch(floor);
+    const int analysisRuns = RunsPerBatch(analysis);
+    std::vector<double> floors;
+    std::vector<double> analyses;
+    std::vector<double> ratios;
+    for (int batch = 0; batch < batches; ++batch) {
+        floors.push_back(BatchMicroseconds(floor, floorRuns));
+        analyses.push_back(BatchMicroseconds(analysis, analysisRuns));
+        ratios.push_back(analyses.back() / floors.back());
     }
-    std::nth_element(batches.begin(), batches.begin() + batches.size() / 2, batches.end());
-    return batches[batches.size() / 2];
+    return Times{Median(floors), Median(analyses), Median(ratios)};
 }
 
 void BareParse(const Bytes& bytes)
@@ -87,18 +115,19 @@ std::size_t Analyze(const Bytes& bytes)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const int batches = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     xmlInitParser();
     std::printf("%6s %10s %16s %14s %7s\n", "items", "bytes", "libxml2 parse", "analysed", "ratio");
     for (const int items : {50, 1000}) {
         const Bytes feed = Feed(items);
         if (Analyze(feed) != static_cast<std::size_t>(items))
             throw std::runtime_error("items lost");
-        const double floor = MedianMicroseconds([&] { BareParse(feed); });
-        const double analysed = MedianMicroseconds([&] { benchmark::DoNotOptimize(Analyze(feed)); });
-        std::printf("%6d %10zu %13.1f us %11.1f us %6.1fx\n", items, feed.size(), floor, analysed,
-                    analysed / floor);
+        const Times times =
+            MedianMicroseconds([&] { BareParse(feed); }, [&] { benchmark::DoNotOptimize(Analyze(feed)); }, batches);
+        std::printf("%6d %10zu %13.1f us %11.1f us %6.1fx\n", items, feed.size(), times.floor, times.analysed,
+                    times.ratio);
     }
     return 0;
 }

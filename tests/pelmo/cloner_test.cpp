@@ -76,6 +76,25 @@ TEST(Cloner, EveryRecordIsFreedOnce)
     EXPECT_EQ(g_liveRecords.load(), before);
 }
 
+TEST(Cloner, MovesHandTheRecordOverAndLeaveTheSourceAssignable)
+{
+    const int before = g_liveRecords;
+    Value source("moved");
+    Value moved(std::move(source));
+    EXPECT_FALSE(source.HasRecord());
+    Value target("old");
+    target = std::move(moved);
+    Value& alias = target;
+    target = std::move(alias);
+    EXPECT_EQ(target.Text(), "moved");
+    EXPECT_EQ(g_liveRecords.load(), before + 1);
+
+    source = target;
+    target.SetText("changed");
+    EXPECT_EQ(source.Text(), "moved");
+    EXPECT_EQ(g_liveRecords.load(), before + 2);
+}
+
 TEST(Cloner, CopiesOfOneChainOnManyThreads)
 {
     const Value shared("shared");

@@ -1,5 +1,10 @@
 #include <Noctavi/HTTP/TagNames.h>
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <utility>
+
 namespace HTTP::XML {
 namespace {
 
@@ -13,6 +18,15 @@ constexpr const char* names[TagNames::Count + 1] = {
     "USERGROUP", "USERID",    "USERNAME",  nullptr,
 };
 
+template <std::size_t... I>
+constexpr std::array<std::string_view, sizeof...(I)> Views(std::index_sequence<I...>)
+{
+    return {{std::string_view(names[I])...}};
+}
+
+// The names with their lengths, so that a lookup runs no strlen per entry.
+constexpr std::array<std::string_view, TagNames::Count> views = Views(std::make_index_sequence<TagNames::Count>());
+
 } // namespace
 
 const char* const* TagNames::Get()
@@ -22,11 +36,7 @@ const char* const* TagNames::Get()
 
 int TagNames::Lookup(std::string_view name)
 {
-    for (int i = 0; i < Count; ++i) {
-        if (name == names[i])
-            return i;
-    }
-    return Count;
+    return static_cast<int>(std::find(views.begin(), views.end(), name) - views.begin());
 }
 
 } // namespace HTTP::XML

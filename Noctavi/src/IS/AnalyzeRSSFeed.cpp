@@ -12,10 +12,12 @@ std::unique_ptr<RSS::RSSFeed> AnalyzeRSSFeed::operator()(const HTTP::XML::Parser
     const Parser::Iterator channel = parser.Find("CHANNEL");
     if (channel == Parser::End())
         PELMO_THROW(InvalidRSSFeed());
+    enum { Title, Link, LastBuildDate, ChildCount };
+    const auto children = detail::FirstChildren<ChildCount>(channel, {"TITLE", "LINK", "LASTBUILDDATE"});
     auto feed = std::make_unique<RSS::RSSFeed>();
-    feed->SetTitle(detail::RequiredText(channel, "TITLE"));
-    feed->SetLink(detail::RequiredText(channel, "LINK"));
-    feed->SetDate(detail::RequiredText(channel, "LASTBUILDDATE"));
+    feed->SetTitle(detail::RequiredText(children[Title]));
+    feed->SetLink(detail::RequiredText(children[Link]));
+    feed->SetDate(detail::RequiredText(children[LastBuildDate]));
 
     RSS::ItemList items;
     AnalyzeItem analyze;

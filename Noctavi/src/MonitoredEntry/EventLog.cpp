@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace MonitoredEntry {
 
@@ -41,8 +42,8 @@ EventLog::EventLog(int max)
 {
 }
 
-EventLog::EventLog(const EventList& events, BasicID<long> nextID, int max)
-    : pimpl_(new Pimpl{events, nextID, max})
+EventLog::EventLog(EventList events, BasicID<long> nextID, int max)
+    : pimpl_(new Pimpl{std::move(events), nextID, max})
 {
 }
 

@@ -20,10 +20,11 @@
 #include <Noctavi/System/Config.h>
 #include <Noctavi/Utility/TextConversion.h>
 
+#include "DataFileArchive.h"
+
 #include <pelmo/exception.hpp>
 
 #include <boost/archive/xml_wiarchive.hpp>
-#include <boost/archive/xml_woarchive.hpp>
 #include <boost/make_shared.hpp>
 #include <boost/serialization/collection_size_type.hpp>
 #include <boost/serialization/detail/stack_constructor.hpp>
@@ -460,10 +461,10 @@ void save(Archive& ar, const MonitoredEntry::EventLog& log, const unsigned int)
 template <class Archive>
 void load(Archive& ar, MonitoredEntry::EventLog& log, const unsigned int)
 {
-    const auto events = Take<MonitoredEntry::EventLog::EventList>(ar, "EventList");
+    auto events = Take<MonitoredEntry::EventLog::EventList>(ar, "EventList");
     CheckEventIDs(events);
     const BasicID<long> nextID = Take<BasicID<long>>(ar, "NextID");
-    log = MonitoredEntry::EventLog(events, nextID, Take<int>(ar, "Max"));
+    log = MonitoredEntry::EventLog(std::move(events), nextID, Take<int>(ar, "Max"));
 }
 
 template <class Archive>
@@ -599,7 +600,7 @@ namespace MonitoredEntry {
 void WriteModel(std::wostream& out, EntryManager& manager)
 {
     const ModelSnapshot model = TakeSnapshot(manager);
-    boost::archive::xml_woarchive ar(out);
+    DataFileOArchive ar(out);
     ar << make_nvp("Noctavi", model);
 }
 

@@ -1,5 +1,8 @@
 #include <Noctavi/Utility/TextConversion.h>
 
+#include <algorithm>
+#include <cstddef>
+
 namespace Utility {
 
 namespace {
@@ -84,10 +87,18 @@ std::wstring ToWide(std::string_view narrow)
 
 std::string ToNarrow(std::wstring_view wide)
 {
+    const auto isAscii = [](wchar_t c) { return c >= 0 && c < 0x80; };
     std::string narrow;
     narrow.reserve(wide.size());
-    for (wchar_t c : wide)
-        EncodeOne(static_cast<char32_t>(c), narrow);
+    for (auto at = wide.begin(); at != wide.end();) {
+        // ASCII, most of what is converted, is copied a run at a time.
+        const auto run = std::find_if_not(at, wide.end(), isAscii);
+        const std::size_t size = narrow.size();
+        narrow.resize(size + static_cast<std::size_t>(run - at));
+        std::copy(at, run, narrow.begin() + static_cast<std::ptrdiff_t>(size));
+        for (at = run; at != wide.end() && !isAscii(*at); ++at)
+            EncodeOne(static_cast<char32_t>(*at), narrow);
+    }
     return narrow;
 }
 

@@ -2,11 +2,15 @@
 #define PELMO_CLONER_HPP
 
 #include <atomic>
+#include <utility>
 
 namespace pelmo {
 
 // Holder through which a value class reaches its private record. Copying the
 // holder copies the record at once, so two values never share state.
+//
+// Moving hands the record over without copying it; the source is left with
+// none, fit only to be destroyed or assigned to.
 //
 // The record type may be incomplete wherever the holder is copied or
 // destroyed: cloning and deletion go through a policy object created where
@@ -34,6 +38,12 @@ public:
             policy_->add_ref();
     }
 
+    cloner(cloner&& other) noexcept
+        : record_(std::exchange(other.record_, nullptr))
+        , policy_(std::exchange(other.policy_, nullptr))
+    {
+    }
+
     // Clones the source first, so a failed clone leaves this value intact and
     // self-assignment works.
     cloner& operator=(const cloner& other)
@@ -45,6 +55,16 @@ public:
         release();
         record_ = record;
         policy_ = policy;
+        return *this;
+    }
+
+    cloner& operator=(cloner&& other) noexcept
+    {
+        if (this != &other) {
+            release();
+            record_ = std::exchange(other.record_, nullptr);
+            policy_ = std::exchange(other.policy_, nullptr);
+        }
         return *this;
     }
 

@@ -1,5 +1,7 @@
 #include <pelmo/filesystem/operations.hpp>
 
+#include <pelmo/filesystem/synced_file.hpp>
+
 #include <pelmo/exception.hpp>
 #include <pelmo/system_error.hpp>
 #include <pelmo/unique_fd.hpp>
@@ -34,22 +36,6 @@ void create_private_directory(const boost::filesystem::path& folder)
     PELMO_THROW(boost::filesystem::filesystem_error("cannot create folder", folder, error));
 }
 
-void write_all(int fd, const std::string& bytes)
-{
-    const char* next = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, next, left);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            PELMO_THROW(system_error(last_error()));
-        }
-        next += written;
-        left -= static_cast<std::size_t>(written);
-    }
-}
-
 } // namespace
 
 void create_private_directories(const boost::filesystem::path& folder)
@@ -60,15 +46,39 @@ void create_private_directories(const boost::filesystem::path& folder)
     create_private_directory(folder);
 }
 
+synced_file::synced_file(const boost::filesystem::path& file)
+    : fd_(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600))
+{
+    if (!fd_)
+        PELMO_THROW(system_error(last_error()));
+}
+
+void synced_file::write(const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd_.get(), data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            PELMO_THROW(system_error(last_error()));
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+void synced_file::commit()
+{
+    if (::fsync(fd_.get()) != 0)
+        PELMO_THROW(system_error(last_error()));
+    fd_.close();
+}
+
 void write_file_synced(const boost::filesystem::path& file, const std::string& bytes)
 {
-    unique_fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (!fd)
-        PELMO_THROW(system_error(last_error()));
-    write_all(fd.get(), bytes);
-    if (::fsync(fd.get()) != 0)
-        PELMO_THROW(system_error(last_error()));
-    fd.close();
+    synced_file synced(file);
+    synced.write(bytes.data(), bytes.size());
+    synced.commit();
 }
 
 } // namespace filesystem

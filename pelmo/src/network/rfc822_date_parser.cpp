@@ -19,6 +19,13 @@ boost::optional<int> present(int field)
     return field == -1 ? boost::optional<int>() : boost::optional<int>(field);
 }
 
+// Building the grammar's tables costs far more than a parse, and feeds and
+// data files parse many times in a row; a grammar is used by one thread only.
+struct thread_grammar {
+    rfc822_date_fields fields;
+    const rfc822_date_grammar grammar{fields};
+};
+
 } // namespace
 
 rfc822_date_parser::rfc822_date_parser()
@@ -30,11 +37,13 @@ bool rfc822_date_parser::parse(const std::string& text)
 {
     namespace classic = boost::spirit::classic;
 
-    pimpl_->fields = rfc822_date_fields();
-    const rfc822_date_grammar grammar(pimpl_->fields);
+    thread_local thread_grammar parsing;
+    parsing.fields = rfc822_date_fields();
     // The skipper runs only before a token; end_p is the token that lets trailing white space go.
     const char* const begin = text.c_str();
-    pimpl_->ok = classic::parse(begin, begin + text.size(), grammar >> classic::end_p, classic::space_p).full;
+    pimpl_->ok =
+        classic::parse(begin, begin + text.size(), parsing.grammar >> classic::end_p, classic::space_p).full;
+    pimpl_->fields = parsing.fields;
     return pimpl_->ok;
 }
 

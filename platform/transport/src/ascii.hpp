@@ -18,14 +18,31 @@ inline std::string lower_ascii(std::string_view text)
     return result;
 }
 
-inline std::string upper_ascii(std::string_view text)
+inline char upper_ascii(char c)
 {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Whether `name` spells the null-terminated table entry, in upper case when
+// `fold`. No copy and no strlen: tag names are looked up for every element.
+inline bool spells(std::string_view name, const char* entry, bool fold)
+{
+    std::size_t i = 0;
+    for (; i < name.size(); ++i) {
+        if (entry[i] == '\0' || entry[i] != (fold ? upper_ascii(name[i]) : name[i]))
+            return false;
     }
-    return result;
+    return entry[i] == '\0';
+}
+
+// The index of the table entry that `name` spells, or `count`.
+inline int find_entry(std::string_view name, const char* const* entries, int count, bool fold)
+{
+    for (int i = 0; i < count; ++i) {
+        if (spells(name, entries[i], fold))
+            return i;
+    }
+    return count;
 }
 
 inline std::string_view trim(std::string_view text)

@@ -140,11 +140,7 @@ const char* document::tag_name(int index) const noexcept
 
 int document::tag_index(std::string_view name) const noexcept
 {
-    for (int i = 0; i < tag_count_; ++i) {
-        if (name == tag_names_[i])
-            return i;
-    }
-    return tag_count_;
+    return detail::find_entry(name, tag_names_, tag_count_, false);
 }
 
 void document::adopt(doc_ptr doc)

@@ -74,7 +74,8 @@ int tag_index(node element)
         return -1;
     if (element->type != XML_ELEMENT_NODE || (element->ns && element->ns->prefix))
         return owner->tag_count();
-    return owner->tag_index(detail::upper_ascii(reinterpret_cast<const char*>(element->name)));
+    return detail::find_entry(reinterpret_cast<const char*>(element->name), owner->tag_names(), owner->tag_count(),
+                              true);
 }
 
 std::optional<std::string> text(node element)

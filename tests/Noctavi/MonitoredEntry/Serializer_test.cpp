@@ -8,6 +8,8 @@
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/Config.h>
 
+#include <pelmo/system_error.hpp>
+
 #include <support/ReadFile.h>
 #include <support/ScopedEnv.h>
 #include <support/ScopedNoPermissionOverride.h>
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -68,6 +71,16 @@ EntryDB::EntryList RichEntries()
                                User(boost::none, L"bob", Password()),
                                MonitoredEntry::Config(1, 60000, false, 0, true, false));
     return {withLog, boost::make_shared<Entry>(ID(6), second)};
+}
+
+// The rich entries, the second with a machine name of its own.
+EntryDB::EntryList WithMachineName(const std::wstring& name)
+{
+    EntryDB::EntryList entries = RichEntries();
+    EntryProperty property = entries[1]->GetProperty();
+    property.SetMFP(MFP(name, L"10.0.0.2", boost::none, 8443, true));
+    entries[1]->SetProperty(property);
+    return entries;
 }
 
 std::string Replace(const std::string& text, const std::string& pattern, const std::string& replacement)
@@ -329,6 +342,45 @@ TEST_F(SerializerTest, DamagedFilesThrowCleanly)
         ASSERT_NO_THROW(serializer_.Load()) << number;
         EXPECT_EQ(Resaved(), file);
     }
+}
+
+// Text longer than the buffers that saves and loads stream through, with
+// characters of several bytes cut at their edges.
+TEST_F(SerializerTest, LongTextCrossesTheStreamBuffersAndMalformedBytesFailTheLoad)
+{
+    const std::wstring name(70001, L'\x65E5');
+    Table().Restore(ID(20), WithMachineName(name));
+    serializer_.Save();
+    const std::string file = support::ReadFile(DataFile());
+
+    serializer_.Load();
+    EXPECT_EQ(Table().GetEntry(ID(6)).GetProperty().GetMFP().GetName().value_or(L""), name);
+    EXPECT_EQ(Resaved(), file);
+
+    const std::string character = "\xE6\x97\xA5";
+    for (const std::string& bad : {std::string("\xE6\x97") + "A", std::string("\xFF")}) {
+        std::string damaged = file;
+        damaged.replace(damaged.find(character, 100000), character.size(), bad);
+        WriteDataFile(damaged);
+        EXPECT_ANY_THROW(serializer_.Load());
+    }
+}
+
+// A disk filling up in the middle of a model larger than one write: the error
+// is the disk's, not the stream's.
+TEST_F(SerializerTest, SaveToAFullDiskReportsTheDisk)
+{
+    const std::string before = SaveRichModel();
+    Table().Restore(ID(20), WithMachineName(std::wstring(70001, L'x')));
+    fs::create_symlink("/dev/full", Folder() / "data.dat.tmp");
+    try {
+        serializer_.Save();
+        ADD_FAILURE() << "saved to a full disk";
+    } catch (const pelmo::system_error& error) {
+        EXPECT_EQ(error.code().value(), ENOSPC);
+    }
+    EXPECT_EQ(support::ReadFile(DataFile()), before);
+    EXPECT_FALSE(fs::is_symlink(Folder() / "data.dat.tmp"));
 }
 
 TEST_F(SerializerTest, FailedSaveLeavesThePreviousFileByteForByte)

@@ -24,7 +24,7 @@ public:
     // An empty log that keeps at most max events (none when max is 0 or less).
     explicit EventLog(int max = 0);
     // A log as it was stored, taken as it is.
-    EventLog(const EventList& events, BasicID<long> nextID, int max);
+    EventLog(EventList events, BasicID<long> nextID, int max);
 
     // Adds an unread event for the property, drops the oldest events beyond
     // the maximum and gives the new event's ID. Throws DuplicateEvent when the

@@ -42,6 +42,7 @@ public:
     ~document();
 
     int tag_count() const noexcept { return tag_count_; }
+    const char* const* tag_names() const noexcept { return tag_names_; }
     const char* tag_name(int index) const noexcept;
     // Byte-wise, case-sensitive; tag_count() when the name is not in the table.
     int tag_index(std::string_view name) const noexcept;
