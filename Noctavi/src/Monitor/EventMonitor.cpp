@@ -46,7 +46,9 @@ struct EntryState {
     int interval;
 };
 
-enum class SubscriberChange { None, Restart, Stop };
+// What a refresh does to the subscriber: nothing (monitoring stays off), stop
+// it, start it again, or let it follow the entry, to a new host perhaps.
+enum class SubscriberChange { None, Stop, Resume, Follow, Move };
 
 } // namespace
 
@@ -152,20 +154,38 @@ SubscriberChange EventMonitor::Pimpl::Decide(const EntryState& state)
         suspended = true;
         return SubscriberChange::Stop;
     }
-    if (!suspended && !hostChanged)
-        return SubscriberChange::None;
-    suspended = false;
-    return SubscriberChange::Restart;
+    if (suspended) {
+        suspended = false;
+        return SubscriberChange::Resume;
+    }
+    return hostChanged ? SubscriberChange::Move : SubscriberChange::Follow;
 }
 
-// A restart for a new host first unsubscribes from the old one.
+// Stopping only interrupts the subscriber, so that its unsubscription, which
+// waits for a fetch in progress and then for the machine, holds up nobody;
+// the join comes when it is resumed, or at the end of the thread. The wake
+// comes after the subscriber has started or taken the new host, so that the
+// fetch it brings waits for the new subscription instead of taking the old.
 void EventMonitor::Pimpl::Apply(SubscriberChange change)
 {
-    if (change == SubscriberChange::None)
+    switch (change) {
+    case SubscriberChange::None:
         return;
-    subscriber.Join();
-    if (change == SubscriberChange::Restart)
+    case SubscriberChange::Stop:
+        subscriber.Interrupt();
+        return;
+    case SubscriberChange::Resume:
+        subscriber.Join();
         subscriber.Start();
+        break;
+    case SubscriberChange::Follow:
+        subscriber.Refresh();
+        return;
+    case SubscriberChange::Move:
+        subscriber.Refresh();
+        break;
+    }
+    Wake();
 }
 
 // A feed whose events the queue has not all taken yet is finished before the
@@ -298,11 +318,6 @@ void EventMonitor::Refresh()
         change = self.Decide(*state);
     }
     self.Apply(change);
-    // Only once the subscriber has restarted does a fetch wait for its new
-    // subscription; a fetch woken before would find the old one.
-    if (change == SubscriberChange::Restart)
-        self.Wake();
-    self.subscriber.Refresh();
 }
 
 // A suspended monitor is not woken, so its host is not even resolved.

@@ -114,11 +114,21 @@ void Subscriber::Pimpl::ResetIdentity(const Identity& fresh)
     changed = false;
 }
 
+// Readers then wait for the subscription with the new copies, rather than
+// take the address that the old ones gave. The address is unsettled before
+// the change is made known, so that the subscription it brings settles it.
 void Subscriber::Pimpl::RefreshIdentity(const Identity& fresh)
 {
+    {
+        boost::lock_guard<boost::mutex> lock(identityMutex);
+        if (fresh.machine == identity.machine && fresh.user == identity.user)
+            return;
+    }
+    {
+        boost::lock_guard<boost::mutex> lock(addressMutex);
+        settled = false;
+    }
     boost::lock_guard<boost::mutex> lock(identityMutex);
-    if (fresh.machine == identity.machine && fresh.user == identity.user)
-        return;
     identity = fresh;
     changed = true;
     changeSignal.notify_all();

@@ -245,7 +245,7 @@ TEST_F(MonitoringTest, MonitorsFollowTheEntries)
     testvalues::Change(model, id, [](EntryProperty& property) { property.SetMonitoring(false); });
     Update();
     EXPECT_EQ(Monitors(), std::make_pair(1, 1));
-    EXPECT_EQ(server.Machine().RequestCount(kUnsubscribe), 1u);
+    EXPECT_TRUE(support::WaitUntil([&] { return server.Machine().RequestCount(kUnsubscribe) == 1; }));
     EXPECT_TRUE(machine.WaitForCalls(MachineCall::MachineSettings, machine.CountOf(MachineCall::MachineSettings) + 2));
 
     testvalues::Change(model, id, [](EntryProperty& property) { property.SetMonitoring(true); });

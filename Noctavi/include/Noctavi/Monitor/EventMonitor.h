@@ -39,11 +39,12 @@ public:
     BasicID<long> GetEntryID() const;
 
     // Follows the entry's monitoring flag, machine, user and interval; runs on
-    // the model's notification thread. Switching monitoring off waits for the
-    // subscriber to unsubscribe; a new host restarts it, unsubscribing from
-    // the old one, and the next fetch follows the new subscription. Before the
-    // thread has loaded the entry it does nothing, since the thread reads the
-    // entry afterwards. Not to be called with the model lock held.
+    // the model's notification thread. Switching monitoring off stops the
+    // subscriber without waiting for its unsubscription; switching it on again
+    // waits for that first. After a new host the next fetch follows the
+    // subscription there. Before the thread has loaded the entry it does
+    // nothing, since the thread reads the entry afterwards. Not to be called
+    // with the model lock held.
     void Refresh();
 
     // Wakes the monitor when the signal concerns its machine. The test, which
