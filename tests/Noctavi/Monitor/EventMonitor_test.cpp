@@ -21,6 +21,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -74,10 +75,11 @@ protected:
         monitor->Refresh();
     }
 
-    int StatusDetail()
+    std::pair<int, int> Status()
     {
         MonitoredEntry::ModelLock lock(model);
-        return model.GetEntryDB().GetEntry(id).GetProperty().GetStatusDetail();
+        const EntryProperty& property = model.GetEntryDB().GetEntry(id).GetProperty();
+        return {property.GetStatus(), property.GetStatusDetail()};
     }
 
     support::ScopedSettings settings;
@@ -128,14 +130,17 @@ TEST_F(EventMonitorTest, PushesTheItemsNewSinceTheLastFeedThatHadNewOnes)
 // A failed fetch marks the entry and the monitor goes on; the next one clears the mark.
 TEST_F(EventMonitorTest, MarksAFailedFetchAndClearsTheMarkBeforeTheNext)
 {
-    machine.Fail(MachineCall::Feed, std::make_exception_ptr(HTTP::Error()));
     monitor->Start();
-    ASSERT_TRUE(support::WaitUntil([&] { return StatusDetail() == 1; }));
+    // Once subscribed, the subscriber writes no status for a minute.
+    ASSERT_TRUE(support::WaitUntil([&] { return Status() == std::make_pair(1, 0); }));
+    machine.Fail(MachineCall::Feed, std::make_exception_ptr(HTTP::Error()));
+    monitor->OnSignal(AnySignal());
+    ASSERT_TRUE(support::WaitUntil([&] { return Status() == std::make_pair(1, 1); }));
     machine.Fail(MachineCall::Feed, nullptr);
     feeds.Close();
     monitor->OnSignal(AnySignal());
     ASSERT_TRUE(feeds.WaitForHeld(1));
-    EXPECT_EQ(StatusDetail(), 0);
+    EXPECT_EQ(Status(), std::make_pair(1, 0));
     feeds.Open();
     Publish("1");
     monitor->OnSignal(AnySignal());
