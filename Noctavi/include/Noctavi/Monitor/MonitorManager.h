@@ -29,7 +29,8 @@ public:
     ~MonitorManager() override;
 
     // Attaches the manager to the model, whose first notification then makes
-    // the monitors of the monitored entries.
+    // the monitors of the monitored entries. The model must outlive the
+    // manager's Stop.
     void Start(MonitoredEntry::EntryManager& model);
     // Detaches the manager from the model, waiting for a notification in
     // progress, so that no monitor starts afterwards; then interrupts every
