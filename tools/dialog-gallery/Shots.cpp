@@ -1,8 +1,11 @@
 #include "Shots.h"
 
 #include "Grab.h"
+#include "ListShots.h"
 #include "Samples.h"
 
+#include <Noctavi/UI/AboutDlg.h>
+#include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/PopupMenu.h>
@@ -10,7 +13,9 @@
 #include <QAction>
 #include <QMenu>
 
+#include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -26,10 +31,26 @@ QPixmap TrayMenu(Samples& samples, bool loginOpen)
     return loginOpen ? GrabMenu(*menu.GetMenu().actions().at(2)->menu()) : root;
 }
 
+// The event details dialog for an event of the entry, with its thumbnail
+// prepared as a pop-up has it (a null image: the request failed).
+QPixmap EventDetails(Samples& samples, BasicID<long> entryId, const MonitoredEntry::EventProperty& property,
+                     const QImage& thumbnail = Samples::ScannedPage())
+{
+    UI::EventDlg dialog(samples.Event(entryId, property), thumbnail);
+    dialog.Bind(samples.Model(), entryId, BasicID<long>(0));
+    return GrabWindow(dialog);
+}
+
+Shot EventDetailsShot(const QString& name, BasicID<long> entryId, const std::wstring& info, bool withDocument = true,
+                      const QImage& thumbnail = Samples::ScannedPage())
+{
+    return {name, [=](Samples& s) {
+                return EventDetails(s, entryId, Samples::Property(L"Scan to Box", info, withDocument), thumbnail);
+            }};
+}
+
 } // namespace
 
-// A later dialog adds one line per layout here, e.g.
-//     {"event-details-document", [](Samples& s) { UI::EventDlg d(...); return GrabWindow(d); }},
 std::vector<Shot> Shots()
 {
     return {
@@ -47,5 +68,21 @@ std::vector<Shot> Shots()
         {"tray-menu", [](Samples& s) { return TrayMenu(s, false); }},
         {"tray-menu-login", [](Samples& s) { return TrayMenu(s, true); }},
         {"icons", [](Samples&) { return IconSheet(); }},
+        EventDetailsShot("event-details-document", Samples::kCopier, L"Quarterly report.pdf"),
+        EventDetailsShot("event-details-document-deleted", Samples::kScanner, L"Old invoice", true, QImage()),
+        EventDetailsShot("event-details-no-document", Samples::kCopier, L"Toner low", false),
+        EventDetailsShot("event-details-long-title", Samples::kCopier,
+                         L"Minutes of the joint planning committee meeting on the renovation of the north "
+                         L"wing, with all annexes, drawings and the revised budget (final, signed copy).pdf"),
+        EventDetailsShot("event-details-non-latin", Samples::kCopier, L"Отчёт за квартал — Σύνοψη — סיכום.pdf"),
+        EventDetailsShot("event-details-unread-many", Samples::kHallPrinter, L"Scan 120"),
+        {"about", [](Samples&) {
+             UI::AboutDlg about;
+             return GrabWindow(about);
+         }},
+        {"list-entries-settings", [](Samples&) { return SettingsEntryList(); }},
+        {"list-entries-events", [](Samples&) { return EventLogLists(false); }},
+        {"list-entries-events-scrolled", [](Samples&) { return EventLogLists(true); }},
+        {"list-users", [](Samples&) { return UserList(); }},
     };
 }
