@@ -24,4 +24,14 @@ bool ChangeEntry(MonitoredEntry::EntryManager& manager, BasicID<long> id,
     }
 }
 
+bool ChangeProperty(MonitoredEntry::EntryManager& manager, BasicID<long> id,
+                    const std::function<void(MonitoredEntry::EntryProperty&)>& change)
+{
+    return ChangeEntry(manager, id, [&](MonitoredEntry::Entry& entry) {
+        MonitoredEntry::EntryProperty property = entry.GetProperty();
+        change(property);
+        entry.SetProperty(property);
+    });
+}
+
 } // namespace Monitor

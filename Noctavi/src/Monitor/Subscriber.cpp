@@ -3,9 +3,9 @@
 #include <Noctavi/HTTP/Error.h>
 #include <Noctavi/Monitor/ChangeEntry.h>
 #include <Noctavi/Monitor/MachineAccess.h>
+#include <Noctavi/Monitor/ReadEntry.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
-#include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/System/ConfigLimits.h>
 
 #include <boost/chrono/duration.hpp>
@@ -29,11 +29,11 @@ struct Identity {
 // The entry's machine and user, or none when the entry is gone.
 boost::optional<Identity> ReadIdentity(MonitoredEntry::EntryManager& manager, BasicID<long> id)
 {
-    MonitoredEntry::ModelLock lock(manager);
-    if (!manager.GetEntryDB().Contains(id))
-        return boost::none;
-    const EntryProperty& property = manager.GetEntryDB().GetEntry(id).GetProperty();
-    return Identity{property.GetMFP(), property.GetUser()};
+    boost::optional<Identity> identity;
+    ReadEntry(manager, id, [&](const MonitoredEntry::Entry& entry) {
+        identity = Identity{entry.GetProperty().GetMFP(), entry.GetProperty().GetUser()};
+    });
+    return identity;
 }
 
 } // namespace
@@ -114,11 +114,21 @@ void Subscriber::Pimpl::ResetIdentity(const Identity& fresh)
     changed = false;
 }
 
+// Readers then wait for the subscription with the new copies, rather than
+// take the address that the old ones gave. The address is unsettled before
+// the change is made known, so that the subscription it brings settles it.
 void Subscriber::Pimpl::RefreshIdentity(const Identity& fresh)
 {
+    {
+        boost::lock_guard<boost::mutex> lock(identityMutex);
+        if (fresh.machine == identity.machine && fresh.user == identity.user)
+            return;
+    }
+    {
+        boost::lock_guard<boost::mutex> lock(addressMutex);
+        settled = false;
+    }
     boost::lock_guard<boost::mutex> lock(identityMutex);
-    if (fresh.machine == identity.machine && fresh.user == identity.user)
-        return;
     identity = fresh;
     changed = true;
     changeSignal.notify_all();
@@ -232,11 +242,9 @@ void Subscriber::Pimpl::End() noexcept
 
 void Subscriber::Pimpl::WriteStatus(int status, int detail)
 {
-    ChangeEntry(manager, entryID, [&](MonitoredEntry::Entry& entry) {
-        EntryProperty property = entry.GetProperty();
+    ChangeProperty(manager, entryID, [&](EntryProperty& property) {
         property.SetStatus(status);
         property.SetStatusDetail(detail);
-        entry.SetProperty(property);
     });
 }
 

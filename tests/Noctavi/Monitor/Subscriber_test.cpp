@@ -1,4 +1,5 @@
 #include "../MonitoredEntry/ModelValues.h"
+#include "MachineEntry.h"
 #include "SignalRecorder.h"
 
 #include <Noctavi/Monitor/Subscriber.h>
@@ -14,7 +15,6 @@
 #include <support/ScriptedMachineAccess.h>
 #include <support/WaitUntil.h>
 
-#include <boost/make_shared.hpp>
 #include <boost/thread/exceptions.hpp>
 
 #include <gtest/gtest.h>
@@ -56,22 +56,12 @@ protected:
 
     EntryProperty Property(const std::wstring& password)
     {
-        return EntryProperty(true,
-                             MonitoredEntry::MFP(boost::none, Utility::ToWide(kMachine), server.Machine().Port(),
-                                                 boost::none, false),
-                             MonitoredEntry::User(boost::none, L"alice", MonitoredEntry::Password(password)),
-                             MonitoredEntry::Config(5, 60000, true, 0, false, false));
+        return testvalues::OnMachine(server, "alice", Utility::ToNarrow(password));
     }
 
     void Change(const std::function<void(EntryProperty&)>& change) { testvalues::Change(model, id, change); }
 
-    // Stores the entry bypassing the model's checks, as a damaged data file might.
-    void Store(const EntryProperty& property)
-    {
-        MonitoredEntry::ModelLock lock(model);
-        MonitoredEntry::EntryDB& db = model.GetEntryDB();
-        db.Restore(db.GetNextID(), {boost::make_shared<MonitoredEntry::Entry>(id, property)});
-    }
+    void Store(const EntryProperty& property) { testvalues::Store(model, id, property); }
 
     Status CurrentStatus()
     {

@@ -5,7 +5,10 @@
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/EventProperty.h>
+#include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
+
+#include <boost/make_shared.hpp>
 
 #include <functional>
 #include <string>
@@ -47,6 +50,16 @@ inline void Change(MonitoredEntry::EntryManager& manager, BasicID<long> id,
     entry->SetProperty(property);
     transaction.SetEntry(entry);
     transaction.Commit();
+}
+
+// Stores the entry as the table's only one bypassing the model's checks, as a
+// damaged data file might.
+inline void Store(MonitoredEntry::EntryManager& manager, BasicID<long> id,
+                  const MonitoredEntry::EntryProperty& property)
+{
+    MonitoredEntry::ModelLock lock(manager);
+    MonitoredEntry::EntryDB& db = manager.GetEntryDB();
+    db.Restore(db.GetNextID(), {boost::make_shared<MonitoredEntry::Entry>(id, property)});
 }
 
 // The IDs of a table's or a search's entries, in their order.

@@ -426,6 +426,15 @@ void FakeInformationServer::AddDocument(const StoredDocument& document)
     state_->documents.push_back(document);
 }
 
+void FakeInformationServer::RemoveDocument(const std::string& id)
+{
+    const std::lock_guard<std::mutex> lock(state_->mutex);
+    std::vector<StoredDocument>& documents = state_->documents;
+    documents.erase(std::remove_if(documents.begin(), documents.end(),
+                                   [&](const StoredDocument& document) { return document.id == id; }),
+                    documents.end());
+}
+
 void FakeInformationServer::ForceResult(std::optional<std::string> result)
 {
     const std::lock_guard<std::mutex> lock(state_->mutex);

@@ -8,6 +8,7 @@
 namespace MonitoredEntry {
 class Entry;
 class EntryManager;
+class EntryProperty;
 } // namespace MonitoredEntry
 
 namespace Monitor {
@@ -19,6 +20,9 @@ namespace Monitor {
 // Not to be called with any lock held that an observer of the model takes.
 bool ChangeEntry(MonitoredEntry::EntryManager& manager, BasicID<long> id,
                  const std::function<void(MonitoredEntry::Entry&)>& change);
+// The same for a change of the entry's property alone.
+bool ChangeProperty(MonitoredEntry::EntryManager& manager, BasicID<long> id,
+                    const std::function<void(MonitoredEntry::EntryProperty&)>& change);
 
 } // namespace Monitor
 

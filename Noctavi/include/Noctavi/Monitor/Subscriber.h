@@ -38,7 +38,9 @@ public:
     ~Subscriber() override;
 
     // Takes the entry's machine and user afresh; when either changed, the
-    // thread subscribes again at once. Not to be called with the model lock held.
+    // thread subscribes again at once, and readers of the feed address wait
+    // for that subscription. Only for a started subscriber; not to be called
+    // with the model lock held.
     void Refresh();
 
 private:

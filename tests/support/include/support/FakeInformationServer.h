@@ -76,6 +76,8 @@ public:
     void SetAuthentication(Credentials::Scheme scheme);
     void AddAccount(const MachineAccount& account);
     void AddDocument(const StoredDocument& document);
+    // As if the user had deleted it on the machine's panel.
+    void RemoveDocument(const std::string& id);
     // Every command then answers with only this "RESULT"; none restores the
     // machine's own answers.
     void ForceResult(std::optional<std::string> result);

@@ -1,0 +1,352 @@
+#include <Noctavi/Monitor/EventMonitor.h>
+
+#include <Noctavi/HTTP/Error.h>
+#include <Noctavi/MachineEvent/DetectedEvent.h>
+#include <Noctavi/Monitor/ChangeEntry.h>
+#include <Noctavi/Monitor/MachineAccess.h>
+#include <Noctavi/Monitor/ReadEntry.h>
+#include <Noctavi/Monitor/Signal.h>
+#include <Noctavi/Monitor/Subscriber.h>
+#include <Noctavi/MonitoredEntry/Distinction.h>
+#include <Noctavi/MonitoredEntry/Entry.h>
+#include <Noctavi/MonitoredEntry/MissingEntry.h>
+#include <Noctavi/RSS/FindNewItems.h>
+
+#include <pelmo/exception.hpp>
+
+#include <boost/chrono/duration.hpp>
+#include <boost/make_shared.hpp>
+#include <boost/optional.hpp>
+#include <boost/thread/condition_variable.hpp>
+#include <boost/thread/lock_guard.hpp>
+#include <boost/thread/locks.hpp>
+#include <boost/thread/mutex.hpp>
+#include <boost/thread/thread.hpp>
+
+#include <deque>
+
+namespace Monitor {
+
+namespace {
+
+using MonitoredEntry::EntryProperty;
+typedef boost::shared_ptr<const MachineEvent::DetectedEvent> EventPointer;
+
+// What the monitor follows of its entry.
+struct EntryState {
+    explicit EntryState(const MonitoredEntry::Entry& entry)
+        : monitoring(entry.GetProperty().GetMonitoring())
+        , identity(entry)
+        , interval(entry.GetProperty().GetConfig().GetInterval())
+    {
+    }
+
+    bool monitoring;
+    MonitoredEntry::Distinction identity;
+    int interval;
+};
+
+// What a refresh does to the subscriber: nothing (monitoring stays off), stop
+// it, start it again, or let it follow the entry, to a new host perhaps.
+enum class SubscriberChange { None, Stop, Resume, Follow, Move };
+
+} // namespace
+
+// The subscriber is started and joined only under `subscriberControl` and
+// never under `mutex`: a join waits for a fetch to let go of the feed
+// address, and the fetch takes neither. Since loading the entry and deciding
+// on it both happen under `subscriberControl`, a Refresh that finds the entry
+// not yet loaded loses nothing: the load reads the entry after it.
+struct EventMonitor::Pimpl {
+    Pimpl(BasicID<long> id, MonitoredEntry::EntryManager& model, MachineEvent::DetectedEventQueue& events)
+        : manager(model)
+        , queue(events)
+        , entryID(id)
+        , subscriber(id, model)
+    {
+    }
+
+    MonitoredEntry::EntryManager& manager;
+    MachineEvent::DetectedEventQueue& queue;
+    const BasicID<long> entryID;
+
+    // The monitor's thread alone uses these.
+    boost::optional<RSS::RSSFeed> pendingFeed;
+    std::deque<EventPointer> pendingBatch;
+    boost::optional<RSS::RSSFeed> latestFeed;
+
+    Subscriber subscriber;
+    boost::mutex subscriberControl;
+
+    boost::mutex mutex;
+    boost::condition_variable wakeUp;
+    MonitoredEntry::Distinction identity;
+    int interval = 0;
+    bool loaded = false;
+    bool suspended = false;
+    bool signalled = false;
+
+    void Load();
+    void End() noexcept;
+    SubscriberChange Decide(const EntryState& state);
+    void Apply(SubscriberChange change);
+
+    void Pass();
+    bool BeginFetch();
+    MonitoredEntry::Distinction Identity();
+    void Fetch();
+    void Compare();
+    void Push();
+    void WriteStatusDetail(int detail);
+    void Wake();
+    void Wait();
+};
+
+// The subscriber starts only for an entry that is monitored now.
+void EventMonitor::Pimpl::Load()
+{
+    boost::lock_guard<boost::mutex> control(subscriberControl);
+    boost::optional<EntryState> state;
+    boost::optional<RSS::RSSFeed> stored;
+    const bool found = ReadEntry(manager, entryID, [&](const MonitoredEntry::Entry& entry) {
+        state.emplace(entry);
+        stored = entry.GetLatestRSSFeed();
+    });
+    if (!found)
+        PELMO_THROW(MonitoredEntry::MissingEntry());
+    if (stored)
+        latestFeed = stored;
+    if (state->monitoring)
+        subscriber.Start();
+    boost::lock_guard<boost::mutex> lock(mutex);
+    identity = state->identity;
+    interval = state->interval;
+    loaded = true;
+    suspended = !state->monitoring;
+    signalled = false;
+}
+
+// Waits for the subscriber to unsubscribe even when the thread ends by an
+// interruption that is still pending.
+void EventMonitor::Pimpl::End() noexcept
+{
+    try {
+        boost::this_thread::disable_interruption shield;
+        boost::lock_guard<boost::mutex> control(subscriberControl);
+        {
+            boost::lock_guard<boost::mutex> lock(mutex);
+            loaded = false;
+        }
+        subscriber.Join();
+    } catch (...) {
+    }
+}
+
+// A new host with monitoring off leaves the monitor suspended.
+SubscriberChange EventMonitor::Pimpl::Decide(const EntryState& state)
+{
+    const bool hostChanged = state.identity.GetMFP().GetHost() != identity.GetMFP().GetHost();
+    identity = state.identity;
+    interval = state.interval;
+    if (!state.monitoring) {
+        if (suspended)
+            return SubscriberChange::None;
+        suspended = true;
+        return SubscriberChange::Stop;
+    }
+    if (suspended) {
+        suspended = false;
+        return SubscriberChange::Resume;
+    }
+    return hostChanged ? SubscriberChange::Move : SubscriberChange::Follow;
+}
+
+// Stopping only interrupts the subscriber, so that its unsubscription, which
+// waits for a fetch in progress and then for the machine, holds up nobody;
+// the join comes when it is resumed, or at the end of the thread. The wake
+// comes after the subscriber has started or taken the new host, so that the
+// fetch it brings waits for the new subscription instead of taking the old.
+void EventMonitor::Pimpl::Apply(SubscriberChange change)
+{
+    switch (change) {
+    case SubscriberChange::None:
+        return;
+    case SubscriberChange::Stop:
+        subscriber.Interrupt();
+        return;
+    case SubscriberChange::Resume:
+        subscriber.Join();
+        subscriber.Start();
+        break;
+    case SubscriberChange::Follow:
+        subscriber.Refresh();
+        return;
+    case SubscriberChange::Move:
+        subscriber.Refresh();
+        break;
+    }
+    Wake();
+}
+
+// A feed whose events the queue has not all taken yet is finished before the
+// next fetch. The latest feed changes only when new items were found.
+void EventMonitor::Pimpl::Pass()
+{
+    if (!pendingFeed && BeginFetch())
+        Fetch();
+    if (!pendingFeed)
+        return;
+    if (pendingBatch.empty())
+        Compare();
+    if (pendingBatch.empty())
+        pendingFeed = boost::none;
+    else
+        Push();
+}
+
+// Cleared before the fetch rather than after, so that a signal arriving
+// while the feed is fetched brings one more fetch instead of being lost.
+bool EventMonitor::Pimpl::BeginFetch()
+{
+    boost::lock_guard<boost::mutex> lock(mutex);
+    signalled = false;
+    return !suspended;
+}
+
+MonitoredEntry::Distinction EventMonitor::Pimpl::Identity()
+{
+    boost::lock_guard<boost::mutex> lock(mutex);
+    return identity;
+}
+
+// The identity is copied before the feed address is taken, so that the
+// fetch holds no lock of the monitor while it holds the address.
+void EventMonitor::Pimpl::Fetch()
+{
+    const MonitoredEntry::Distinction target = Identity();
+    try {
+        const Subscriber::ScopedRSSFeedURLLock address(subscriber);
+        if (!address.GetURL())
+            return;
+        WriteStatusDetail(EntryProperty::RequestSucceeded);
+        pendingFeed = *GetMachineAccess()->GetRSSFeed(target.GetMFP(), *address.GetURL(), target.GetUser());
+    } catch (const boost::thread_interrupted&) {
+        throw;
+    } catch (const HTTP::Error&) {
+        WriteStatusDetail(EntryProperty::RequestFailed);
+    } catch (...) {
+        WriteStatusDetail(EntryProperty::RequestFailed);
+        throw;
+    }
+}
+
+void EventMonitor::Pimpl::Compare()
+{
+    const RSS::ItemList& items = pendingFeed->GetItemList();
+    std::deque<EventPointer> batch;
+    for (auto item = latestFeed ? RSS::FindNewItems(*latestFeed, *pendingFeed) : items.begin(); item != items.end();
+         ++item)
+        batch.push_back(MachineEvent::DetectedEvent::Create(*item, entryID));
+    pendingBatch.swap(batch);
+}
+
+// An event leaves the batch only once the queue has taken it, so an
+// interruption while the queue is full loses none.
+void EventMonitor::Pimpl::Push()
+{
+    while (!pendingBatch.empty()) {
+        queue.push(pendingBatch.front());
+        pendingBatch.pop_front();
+    }
+    latestFeed.swap(pendingFeed);
+    pendingFeed = boost::none;
+    ChangeEntry(manager, entryID, [&](MonitoredEntry::Entry& entry) { entry.SetLatestRSSFeed(latestFeed); });
+}
+
+void EventMonitor::Pimpl::WriteStatusDetail(int detail)
+{
+    boost::this_thread::interruption_point();
+    ChangeProperty(manager, entryID, [detail](EntryProperty& property) { property.SetStatusDetail(detail); });
+}
+
+void EventMonitor::Pimpl::Wake()
+{
+    {
+        boost::lock_guard<boost::mutex> lock(mutex);
+        signalled = true;
+    }
+    wakeUp.notify_all();
+}
+
+void EventMonitor::Pimpl::Wait()
+{
+    boost::unique_lock<boost::mutex> lock(mutex);
+    wakeUp.wait_for(lock, boost::chrono::milliseconds(interval), [this] { return !suspended && signalled; });
+}
+
+EventMonitor::EventMonitor(BasicID<long> entryID, MonitoredEntry::EntryManager& manager,
+                           MachineEvent::DetectedEventQueue& queue)
+    : pimpl_(boost::make_shared<Pimpl>(entryID, manager, queue))
+{
+}
+
+EventMonitor::~EventMonitor()
+{
+    try {
+        Join();
+    } catch (...) {
+    }
+}
+
+BasicID<long> EventMonitor::GetEntryID() const
+{
+    return pimpl_->entryID;
+}
+
+void EventMonitor::Refresh()
+{
+    Pimpl& self = *pimpl_;
+    const boost::lock_guard<boost::mutex> control(self.subscriberControl);
+    boost::optional<EntryState> state;
+    if (!ReadEntry(self.manager, self.entryID, [&](const MonitoredEntry::Entry& entry) { state.emplace(entry); }))
+        return;
+    SubscriberChange change;
+    {
+        boost::lock_guard<boost::mutex> lock(self.mutex);
+        if (!self.loaded)
+            return;
+        change = self.Decide(*state);
+    }
+    self.Apply(change);
+}
+
+// A suspended monitor is not woken, so its host is not even resolved.
+void EventMonitor::OnSignal(const Signal& signal)
+{
+    Pimpl& self = *pimpl_;
+    MonitoredEntry::Distinction target;
+    {
+        boost::lock_guard<boost::mutex> lock(self.mutex);
+        if (!self.loaded || self.suspended)
+            return;
+        target = self.identity;
+    }
+    if (signal.Matches(target))
+        self.Wake();
+}
+
+int EventMonitor::Run()
+{
+    Pimpl& self = *pimpl_;
+    struct Ending {
+        ~Ending() { monitor.End(); }
+        Pimpl& monitor;
+    } const ending{self};
+    self.Load();
+    for (;;) {
+        self.Pass();
+        self.Wait();
+    }
+}
+
+} // namespace Monitor
