@@ -10,7 +10,9 @@
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/MonitoredEntry/Serializer.h>
+#include <Noctavi/Monitor/EventMonitorManager.h>
 #include <Noctavi/Monitor/EventSignalReceiver.h>
+#include <Noctavi/Monitor/MachineMonitorManager.h>
 #include <Noctavi/System/ApplicationBusy.h>
 #include <Noctavi/System/Config.h>
 #include <Noctavi/System/ConfigLimits.h>
@@ -121,11 +123,11 @@ struct MainFrame::Pimpl {
     SystemTrayIcon tray;
     std::unique_ptr<MachineEvent::DetectedEventQueue> queue;
     std::unique_ptr<MachineEvent::DetectedEventManager> detectedEvents;
-    // Composition point: the monitor managers (Monitor::EventMonitorManager
-    // over the queue, Monitor::MachineMonitorManager) go here, before the
-    // receiver, so that the receiver is destroyed before the observer it calls.
+    std::unique_ptr<Monitor::EventMonitorManager> eventMonitors;
+    std::unique_ptr<Monitor::MachineMonitorManager> machineMonitors;
     std::unique_ptr<PopupEventPresenter> presenter;
     std::unique_ptr<MachineEvent::PopupEventManager> popups;
+    // Destroyed first: its threads call the event monitor manager.
     std::unique_ptr<Monitor::EventSignalReceiver> receiver;
     bool trayState = false;
     QTimer saveTimer;
@@ -220,8 +222,8 @@ void MainFrame::Pimpl::Build()
 
     queue = std::make_unique<MachineEvent::DetectedEventQueue>(GetConfigLimits().DetectedEventQueueSize);
     detectedEvents = std::make_unique<MachineEvent::DetectedEventManager>(Model(), *queue);
-    // Composition point: the event monitor manager and the machine monitor
-    // manager are built here, in this order.
+    eventMonitors = std::make_unique<Monitor::EventMonitorManager>(*queue);
+    machineMonitors = std::make_unique<Monitor::MachineMonitorManager>();
     presenter = std::make_unique<PopupEventPresenter>(Model());
     // Composition point: the presenter's EventLogViewerRequested opens the
     // event log viewer.
@@ -234,13 +236,14 @@ void MainFrame::Pimpl::Start()
 {
     monitoringStarted = true;
     frame.SetModel(Model());
-    // Composition point: the machine monitor manager and then the event
-    // monitor manager become observers of the model here.
+    machineMonitors->Start(Model());
+    eventMonitors->Start(Model());
     detectedEvents->SetNotifiable(popups.get());
     try {
-        // Composition point: EnsureReceiver()->Attach(the event monitor manager).
-        if (Monitor::EventSignalReceiver* started = EnsureReceiver())
+        if (Monitor::EventSignalReceiver* started = EnsureReceiver()) {
+            started->Attach(eventMonitors.get());
             started->Start();
+        }
     } catch (...) {
     }
     popups->Start();
@@ -370,13 +373,21 @@ void MainFrame::Pimpl::Stop() noexcept
     } catch (...) {
     }
     try {
-        if (receiver)
+        if (receiver) {
             receiver->Stop();
-        // Composition point: receiver->Detach(the event monitor manager).
+            receiver->Detach(eventMonitors.get());
+        }
     } catch (...) {
     }
-    // Composition point: detach both monitor managers from the model, then
-    // interrupt every machine monitor and every event monitor, then join them.
+    // Every monitor is told to end before any is waited for, so that the
+    // machines' unsubscriptions and time-outs run side by side.
+    try {
+        machineMonitors->Interrupt();
+        eventMonitors->Interrupt();
+        machineMonitors->Stop();
+        eventMonitors->Stop();
+    } catch (...) {
+    }
     try {
         detectedEvents->Join();
     } catch (...) {

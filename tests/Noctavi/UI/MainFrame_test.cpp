@@ -3,17 +3,22 @@
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/MonitoredEntry/EventProperty.h>
+#include <Noctavi/MonitoredEntry/Serializer.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/ApplicationBusy.h>
+#include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/Icons.h>
 #include <Noctavi/UI/InstanceChannel.h>
 #include <Noctavi/UI/MainFrame.h>
+#include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/SingletonWnd.h>
 #include <Noctavi/UI/Strings.h>
+#include <Noctavi/Utility/TextConversion.h>
 
+#include <support/FakeInformationServer.h>
 #include <support/ProgramEnvironment.h>
 #include <support/ReadFile.h>
 #include <support/ScopedSettings.h>
@@ -33,10 +38,16 @@
 #include <QDialog>
 #include <QMenu>
 
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/udp.hpp>
+
+#include <atomic>
 #include <csignal>
 #include <future>
 #include <memory>
 #include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -52,13 +63,16 @@ bool ProcessEventsUntil(const std::function<bool()>& condition)
     });
 }
 
-ID AddEntry(EntryManager& model, const std::wstring& host)
+// An entry for the account "alice" on a loopback machine.
+ID AddEntry(EntryManager& model, const std::string& address, std::uint16_t port, bool monitoring,
+            int pollingInterval = 60000)
 {
     using namespace MonitoredEntry;
     EntryManager::Transaction transaction(model);
-    const ID id = transaction.Append(EntryProperty(false, MFP(boost::none, host, 80, boost::none, false),
-                                                   User(boost::none, L"alice", Password()),
-                                                   Config(5, 60000, true, 0, false, false)));
+    const ID id = transaction.Append(EntryProperty(monitoring,
+                                                   MFP(boost::none, Utility::ToWide(address), port, boost::none, false),
+                                                   User(boost::none, L"alice", Password(L"pw")),
+                                                   Config(5, pollingInterval, true, 0, false, false)));
     transaction.Commit();
     return id;
 }
@@ -81,6 +95,12 @@ void ChangeLog(EntryManager& model, ID id, bool addUnread)
     entry->SetEventLog(log);
     transaction.SetEntry(entry);
     transaction.Commit();
+}
+
+ino_t Inode(const fs::path& file)
+{
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 ? status.st_ino : 0;
 }
 
 std::vector<fs::path> KeptAside(const fs::path& folder)
@@ -116,6 +136,16 @@ protected:
         return *action;
     }
 
+    // ACTIVATE from another process, as a second instance sends it; true
+    // once the frame has handled it.
+    static bool Activate()
+    {
+        auto sent = std::async(std::launch::async,
+                               [] { return UI::InstanceChannel::Send(UI::InstanceChannel::Command::Activate); });
+        return ProcessEventsUntil([&] { return sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }) &&
+               sent.get();
+    }
+
     bool TrayShowsUnread() const
     {
         return support::SameIcon(tray_.Backend().icon, UI::LoadIconResource(UI::kUnreadTrayIcon));
@@ -133,7 +163,8 @@ TEST_F(MainFrameTest, TheTrayIconChangesOncePerFlipOfAnyUnread)
 {
     const auto frame = Start();
     EntryManager& model = frame->GetEntryManager();
-    const ID entry = AddEntry(model, L"127.0.0.1");
+    const support::ClosedPort closed("127.0.0.60");
+    const ID entry = AddEntry(model, "127.0.0.60", closed.Port(), false);
     EXPECT_TRUE(tray_.Backend().visible);
     EXPECT_EQ(tray_.Backend().iconChanges, 1) << "shown";
 
@@ -143,6 +174,62 @@ TEST_F(MainFrameTest, TheTrayIconChangesOncePerFlipOfAnyUnread)
     ChangeLog(model, entry, false);
     ASSERT_TRUE(ProcessEventsUntil([&] { return !TrayShowsUnread(); }));
     EXPECT_EQ(tray_.Backend().iconChanges, 3) << "a second unread event changes nothing";
+}
+
+// With the signal port taken, new events are found by polling alone, and
+// shown in a pop-up that a second instance brings forward.
+TEST_F(MainFrameTest, StartSubscribesEveryMonitoredEntryAndTheExitUnsubscribesBeforeItSaves)
+{
+    std::ofstream(env_.DataFolder() / "config.dat", std::ios::app) << "REGULAR_CHECK_INTERVAL_MS_MIN = 100\n";
+    ConfigLimits limits = GetConfigLimits();
+    limits.RegularCheckInterval = ConfigLimits::Range(100, 3600000);
+    SetConfigLimits(limits);
+    boost::asio::io_context io;
+    const boost::asio::ip::udp::socket portTaken(io, {boost::asio::ip::udp::v4(), env_.Port()});
+    support::FakeInformationServer first(support::FakeMachine::Options("127.0.0.51"));
+    support::FakeInformationServer second(support::FakeMachine::Options("127.0.0.52"));
+    support::FakeInformationServer idle(support::FakeMachine::Options("127.0.0.53"));
+    std::atomic<int> unsubscribedBeforeSaving{0};
+    ino_t stored = 0;
+    {
+        Serializer serializer;
+        for (support::FakeInformationServer* machine : {&first, &second, &idle}) {
+            machine->AddAccount({"alice", "Alice", "pw"});
+            machine->Machine().OnRequest([&](const support::RecordedRequest& request) {
+                if (request.path == "/cgi-bin/UnSubscribeToFeed.cgi" && Inode(env_.DataFile()) == stored)
+                    ++unsubscribedBeforeSaving;
+            });
+            AddEntry(serializer.GetEntryManager(), machine->Machine().Address(), machine->Machine().Port(),
+                     machine != &idle, 200);
+        }
+        serializer.Save();
+        stored = Inode(env_.DataFile());
+    }
+
+    const auto frame = Start();
+    ASSERT_TRUE(support::WaitUntil([&] { return first.Subscription("alice") && second.Subscription("alice"); }));
+    second.AddDocument({"doc-1", "alice"});
+    EXPECT_TRUE(ProcessEventsUntil([&] { return TrayShowsUnread(); }));
+    UI::PopupEventDlg* popup = nullptr;
+    ASSERT_TRUE(ProcessEventsUntil([&] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            popup = window->isVisible() ? qobject_cast<UI::PopupEventDlg*>(window) : popup;
+        return popup;
+    }));
+    QDialog other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return QApplication::activeWindow() == &other; }));
+    other.hide();
+    ASSERT_NE(QApplication::activeWindow(), popup);
+    EXPECT_TRUE(Activate());
+    EXPECT_TRUE(ProcessEventsUntil([&] { return QApplication::activeWindow() == popup; }));
+
+    Command(UI::PopupMenu::kExitCommand).trigger();
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(unsubscribedBeforeSaving, 2);
+    EXPECT_EQ(idle.Machine().RequestCount("/cgi-bin/SubscribeToFeed.cgi"), 0u);
+    EXPECT_NE(Inode(env_.DataFile()), stored) << "saved";
 }
 
 TEST_F(MainFrameTest, ADamagedDataFileIsReportedAndKeptAsideAndTheNextStartLosesNothing)
@@ -201,9 +288,8 @@ TEST_F(MainFrameTest, ASecondInstanceRaisesTheOpenWindowAndTheDialogsCloseWithTh
 
     System::InstanceLock second;
     EXPECT_FALSE(second.TryLock());
-    auto activate = std::async(std::launch::async, [] { return UI::InstanceChannel::Send(UI::InstanceChannel::Command::Activate); });
-    ASSERT_TRUE(ProcessEventsUntil([&] { return QApplication::activeWindow() == about; }));
-    EXPECT_TRUE(activate.get());
+    EXPECT_TRUE(Activate());
+    EXPECT_TRUE(ProcessEventsUntil([&] { return QApplication::activeWindow() == about; }));
 
     Command(UI::PopupMenu::kExitCommand).trigger();
     EXPECT_FALSE(about->isVisible());
@@ -217,17 +303,10 @@ TEST_F(MainFrameTest, LoginOpensTheMachinesPageForAnEntryThatStillExists)
     const support::StandInOpener opener;
     const auto frame = Start();
     EntryManager& model = frame->GetEntryManager();
-    const ID gone = AddEntry(model, L"127.0.0.9");
-    const ID kept = AddEntry(model, L"127.0.0.10");
-    for (const ID id : {gone, kept}) {
-        EntryManager::Transaction transaction(model);
-        const auto entry = transaction.GetEntryDB().CloneEntry(id);
-        MonitoredEntry::EntryProperty property = entry->GetProperty();
-        property.SetMonitoring(true);
-        entry->SetProperty(property);
-        transaction.SetEntry(entry);
-        transaction.Commit();
-    }
+    const support::ClosedPort goneMachine("127.0.0.61");
+    const support::ClosedPort keptMachine("127.0.0.62");
+    const ID gone = AddEntry(model, "127.0.0.61", goneMachine.Port(), true);
+    AddEntry(model, "127.0.0.62", keptMachine.Port(), true);
     QAction& first = Command(UI::PopupMenu::kFirstLoginCommand);
     QAction& second = Command(UI::PopupMenu::kFirstLoginCommand + 1);
     {
@@ -237,7 +316,8 @@ TEST_F(MainFrameTest, LoginOpensTheMachinesPageForAnEntryThatStillExists)
     }
     first.trigger();
     second.trigger();
-    EXPECT_EQ(opener.WaitForLines(1), opener.Home().string() + "|http://127.0.0.10/noctavi.htm?NTV=3&UN=alice\n");
+    EXPECT_EQ(opener.WaitForLines(1), opener.Home().string() + "|http://127.0.0.62:" +
+                                          std::to_string(keptMachine.Port()) + "/noctavi.htm?NTV=3&UN=alice\n");
 }
 
 } // namespace
