@@ -138,6 +138,9 @@ struct MainFrame::Pimpl {
     Stage stage = Stage::Building;
     bool exitRequested = false;
     bool monitoringStarted = false;
+    // Destroyed first, so that the application object calls nothing here
+    // while the rest goes.
+    QObject appConnections;
 };
 
 void MainFrame::Pimpl::TakeInstanceLock()
@@ -180,11 +183,9 @@ void MainFrame::Pimpl::ListenForRequests()
             tray.Show(trayState);
         });
     });
-    connect(&tray, &SystemTrayIcon::Activated, &frame, [this] {
-        // Composition point: the event log viewer opens here.
-        WhenRunning([] {});
-    });
-    connect(qApp, &QGuiApplication::focusWindowChanged, &frame, [this](QWindow* window) {
+    // Composition point: a click on the tray icon (SystemTrayIcon::Activated)
+    // opens the event log viewer, through WhenRunning.
+    connect(qApp, &QGuiApplication::focusWindowChanged, &appConnections, [this](QWindow* window) {
         if (window)
             lastActive = window;
     });
