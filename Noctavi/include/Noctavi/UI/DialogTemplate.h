@@ -17,6 +17,7 @@ enum class ControlKind {
     CheckBox,   // QCheckBox
     Edit,       // QLineEdit
     ListBox,    // QListWidget
+    SpinButton, // UI::SpinButton, which steps the number of its buddy edit
 };
 
 enum class ControlFlag {
