@@ -186,7 +186,9 @@ struct collector::impl {
             return;
         const std::string name = name_of(target);
         const std::size_t label_size = name.empty() ? 0 : static_cast<std::uint8_t>(name[0]);
-        if (label_size == 0 || name.size() != 1 + label_size + owner.size() || wire::canonical(name.substr(1 + label_size)) != owner)
+        const bool is_instance = label_size > 0 && name.size() == 1 + label_size + owner.size() &&
+                                 wire::canonical(name.substr(1 + label_size)) == owner;
+        if (!is_instance)
             return;
         const std::string key = wire::canonical(name);
         if (instance_index.count(key) || instances.size() >= max_names)

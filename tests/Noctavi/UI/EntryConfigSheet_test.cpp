@@ -225,7 +225,8 @@ TEST_F(EntryConfigSheetTest, AnEntryErasedWhileTheSheetIsOpenClosesItOnItsNextRe
 TEST_F(EntryConfigSheetTest, ChangeMachineTakesOnlyAPickedMachine)
 {
     support::FakeResponder responder("127.0.0.70");
-    responder.Publish({"127.0.0.71", "picked.local", {{support::PublishedService::Type::Http, "Picked MFP", 8080, {}}}});
+    responder.Publish(
+        {"127.0.0.71", "picked.local", {{support::PublishedService::Type::Http, "Picked MFP", 8080, {}}}});
     const support::ScopedSearchOptions searches(responder);
     const BasicID<long> id = testvalues::Add(model_, Property(L"192.0.2.68", kSettings));
     const auto sheet = Open(id);

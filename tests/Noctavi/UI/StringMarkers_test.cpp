@@ -98,7 +98,8 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
     EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, kMinutesLabel).text(), "@153@(1-60)");
     EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, kSecondsLabel).text(), "@203@(0-100000)");
 
-    const UI::MachinePickList pickList(nullptr, [] { return boost::make_optional(std::vector<MonitoredEntry::MFP>()); });
+    const UI::MachinePickList pickList(nullptr,
+                                       [] { return boost::make_optional(std::vector<MonitoredEntry::MFP>()); });
     const QStringList pickListTexts = WindowTexts(pickList);
     EXPECT_EQ(pickListTexts.size(), 5);
     for (const QString& text : pickListTexts)

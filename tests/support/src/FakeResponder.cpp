@@ -280,8 +280,8 @@ struct FakeResponder::Pimpl {
     std::vector<std::string> questions;
     std::thread thread;
 
-    explicit Pimpl(const std::string& address)
-        : socket(io, udp::endpoint(LoopbackAddress(address), 0))
+    Pimpl(const std::string& address, std::uint16_t port)
+        : socket(io, udp::endpoint(LoopbackAddress(address), port))
         , address(address)
         , port(socket.local_endpoint().port())
     {
@@ -337,8 +337,8 @@ struct FakeResponder::Pimpl {
     }
 };
 
-FakeResponder::FakeResponder(const std::string& address)
-    : pimpl_(std::make_unique<Pimpl>(address))
+FakeResponder::FakeResponder(const std::string& address, std::uint16_t port)
+    : pimpl_(std::make_unique<Pimpl>(address, port))
 {
 }
 

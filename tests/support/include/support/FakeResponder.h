@@ -40,8 +40,8 @@ struct PublishedHost {
 // from the test's thread meanwhile.
 class FakeResponder {
 public:
-    // Listens on a free port of the loopback address.
-    explicit FakeResponder(const std::string& address = "127.0.0.1");
+    // Listens on the loopback address and port (0: a free one).
+    explicit FakeResponder(const std::string& address = "127.0.0.1", std::uint16_t port = 0);
     FakeResponder(const FakeResponder&) = delete;
     FakeResponder& operator=(const FakeResponder&) = delete;
     ~FakeResponder();
