@@ -35,18 +35,13 @@ constexpr unsigned char kBogusAddress[] = {127, 0, 0, 250};
 using Record = std::unique_ptr<ldns_rr, decltype(&ldns_rr_free)>;
 using Packet = std::unique_ptr<ldns_pkt, decltype(&ldns_pkt_free)>;
 
-// Our own names hold no escapes: labels between the dots.
+// A name in wire form, as the library reads it from text.
 std::string Wire(const std::string& dotted)
 {
-    std::string wire;
-    std::size_t start = 0;
-    while (start < dotted.size()) {
-        const std::size_t dot = std::min(dotted.find('.', start), dotted.size());
-        wire += static_cast<char>(dot - start);
-        wire += dotted.substr(start, dot - start);
-        start = dot + 1;
-    }
-    return wire + '\0';
+    ldns_rdf* name = ldns_dname_new_frm_str(dotted.c_str());
+    std::string wire(reinterpret_cast<const char*>(ldns_rdf_data(name)), ldns_rdf_size(name));
+    ldns_rdf_deep_free(name);
+    return wire;
 }
 
 std::string TypeWire(PublishedService::Type type)
