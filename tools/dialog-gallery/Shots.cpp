@@ -1,24 +1,22 @@
 #include "Shots.h"
 
 #include "Grab.h"
+#include "ListShots.h"
 #include "Samples.h"
+#include "SheetShots.h"
 
-#include <Noctavi/MonitoredEntry/MFP.h>
-#include <Noctavi/UI/DialogItem.h>
-#include <Noctavi/UI/EntryConfigSheet.h>
+#include <Noctavi/UI/AboutDlg.h>
+#include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/Guard.h>
-#include <Noctavi/UI/MachinePickList.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/PopupMenu.h>
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QTabWidget>
 
+#include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -34,49 +32,26 @@ QPixmap TrayMenu(Samples& samples, bool loginOpen)
     return loginOpen ? GrabMenu(*menu.GetMenu().actions().at(2)->menu()) : root;
 }
 
-const BasicID<long> kCopier(0);      // "R&D Copier 3F"
-const BasicID<long> kHallPrinter(1); // no machine name
+// The event details dialog for an event of the entry, with its thumbnail
+// prepared as a pop-up has it (a null image: the request failed).
+QPixmap EventDetails(Samples& samples, BasicID<long> entryId, const MonitoredEntry::EventProperty& property,
+                     const QImage& thumbnail = Samples::ScannedPage())
+{
+    UI::EventDlg dialog(samples.Event(entryId, property), thumbnail);
+    dialog.Bind(samples.Model(), entryId, BasicID<long>(0));
+    return GrabWindow(dialog);
+}
 
-// The detail settings sheet on one of its pages, changed as the user would.
-Shot DetailSettings(const QString& name, BasicID<long> entry, int page,
-                    const std::function<void(QWidget&)>& change = [](QWidget&) {})
+Shot EventDetailsShot(const QString& name, BasicID<long> entryId, const std::wstring& info, bool withDocument = true,
+                      const QImage& thumbnail = Samples::ScannedPage())
 {
     return {name, [=](Samples& s) {
-                UI::EntryConfigSheet sheet(s.Model(), entry);
-                sheet.show();
-                auto* tabs = sheet.findChild<QTabWidget*>();
-                tabs->setCurrentIndex(page);
-                change(*tabs->currentWidget());
-                return GrabWindow(sheet);
+                return EventDetails(s, entryId, Samples::Property(L"Scan to Box", info, withDocument), thumbnail);
             }};
-}
-
-void Click(QWidget& page, int id)
-{
-    UI::GetDlgItem<QAbstractButton>(page, id).click();
-}
-
-QPixmap PickList(const std::vector<MonitoredEntry::MFP>& found)
-{
-    UI::MachinePickList list(nullptr, [found] { return boost::make_optional(found); });
-    list.Refresh();
-    UI::GetDlgItem<QListWidget>(list, 1023).setCurrentRow(found.empty() ? -1 : 0);
-    return GrabWindow(list);
-}
-
-std::vector<MonitoredEntry::MFP> FoundMachines()
-{
-    using MonitoredEntry::MFP;
-    return {MFP(std::wstring(L"R&D Copier 3F"), L"192.0.2.10", 80, 443, true),
-            MFP(boost::none, L"192.0.2.40", 80, 443, true),
-            MFP(std::wstring(L"Reception colour multifunction printer, second floor, east wing"), L"192.0.2.41", 8080,
-                8443, true)};
 }
 
 } // namespace
 
-// A later dialog adds one line per layout here, e.g.
-//     {"event-details-document", [](Samples& s) { UI::EventDlg d(...); return GrabWindow(d); }},
 std::vector<Shot> Shots()
 {
     return {
@@ -94,16 +69,30 @@ std::vector<Shot> Shots()
         {"tray-menu", [](Samples& s) { return TrayMenu(s, false); }},
         {"tray-menu-login", [](Samples& s) { return TrayMenu(s, true); }},
         {"icons", [](Samples&) { return IconSheet(); }},
-        DetailSettings("detail-settings-mfp", kCopier, 0),
-        DetailSettings("detail-settings-mfp-manual", kHallPrinter, 0, [](QWidget& page) { Click(page, 1056); }),
-        DetailSettings("detail-settings-user", kCopier, 1),
-        DetailSettings("detail-settings-settings", kCopier, 2),
-        DetailSettings("detail-settings-settings-invalid", kHallPrinter, 2,
-                       [](QWidget& page) {
-                           Click(page, 1058);
-                           UI::GetDlgItem<QLineEdit>(page, 1064).setText("51");
-                       }),
-        {"machine-pick-list", [](Samples&) { return PickList(FoundMachines()); }},
-        {"machine-pick-list-empty", [](Samples&) { return PickList({}); }},
+        EventDetailsShot("event-details-document", Samples::kCopier, L"Quarterly report.pdf"),
+        EventDetailsShot("event-details-document-deleted", Samples::kScanner, L"Old invoice", true, QImage()),
+        EventDetailsShot("event-details-no-document", Samples::kCopier, L"Toner low", false),
+        EventDetailsShot("event-details-long-title", Samples::kCopier,
+                         L"Minutes of the joint planning committee meeting on the renovation of the north "
+                         L"wing, with all annexes, drawings and the revised budget (final, signed copy).pdf"),
+        EventDetailsShot("event-details-non-latin", Samples::kCopier, L"Отчёт за квартал — Σύνοψη — סיכום.pdf"),
+        EventDetailsShot("event-details-unread-many", Samples::kHallPrinter, L"Scan 120"),
+        {"about", [](Samples&) {
+             UI::AboutDlg about;
+             return GrabWindow(about);
+         }},
+        {"list-entries-settings", [](Samples&) { return SettingsEntryList(); }},
+        {"list-entries-events", [](Samples&) { return EventLogLists(false); }},
+        {"list-entries-events-scrolled", [](Samples&) { return EventLogLists(true); }},
+        {"list-users", [](Samples&) { return UserList(); }},
+        {"detail-settings-mfp", [](Samples& s) { return DetailSettings(s, Samples::kCopier, 0); }},
+        {"detail-settings-mfp-manual",
+         [](Samples& s) { return DetailSettingsManualMachine(s, Samples::kHallPrinter); }},
+        {"detail-settings-user", [](Samples& s) { return DetailSettings(s, Samples::kCopier, 1); }},
+        {"detail-settings-settings", [](Samples& s) { return DetailSettings(s, Samples::kCopier, 2); }},
+        {"detail-settings-settings-invalid",
+         [](Samples& s) { return DetailSettingsInvalid(s, Samples::kHallPrinter); }},
+        {"machine-pick-list", [](Samples&) { return PickList(true); }},
+        {"machine-pick-list-empty", [](Samples&) { return PickList(false); }},
     };
 }

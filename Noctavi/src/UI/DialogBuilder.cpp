@@ -8,12 +8,14 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QTreeView>
 
 namespace UI {
 
@@ -46,6 +48,24 @@ QPushButton* CreatePushButton(QWidget& dialog, ControlFlags flags)
     return button;
 }
 
+// Column widths are the table's own: the last column is not stretched and
+// columns keep their places.
+QTreeView* CreateListView(QWidget& dialog)
+{
+    auto* view = new QTreeView(&dialog);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->header()->setSectionsClickable(true);
+    view->header()->setSectionsMovable(false);
+    view->header()->setStretchLastSection(false);
+    return view;
+}
+
 QWidget* CreateControl(QWidget& dialog, const ControlTemplate& control)
 {
     switch (control.kind) {
@@ -61,6 +81,8 @@ QWidget* CreateControl(QWidget& dialog, const ControlTemplate& control)
         return CreateEdit(dialog, control.flags);
     case ControlKind::ListBox:
         return new QListWidget(&dialog);
+    case ControlKind::ListView:
+        return CreateListView(dialog);
     case ControlKind::SpinButton:
         return new SpinButton(&dialog);
     }

@@ -5,7 +5,7 @@
 #include <Noctavi/UI/Formatting.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Icons.h>
-#include <Noctavi/UI/WaitCursor.h>
+#include <Noctavi/UI/WorkerThread.h>
 
 #include <dialogs/MachinePickList.h>
 
@@ -42,10 +42,7 @@ MachinePickList::MachinePickList(QWidget* owner, SearchAgent::Round round)
 bool MachinePickList::Refresh()
 {
     boost::optional<std::vector<MonitoredEntry::MFP>> found;
-    {
-        const WaitCursor wait;
-        found = round_();
-    }
+    RunInBackground([&] { found = round_(); });
     if (!found)
         return false;
     auto& machines = GetDlgItem<QListWidget>(*this, Resource::kMachines);

@@ -11,7 +11,7 @@ boost::optional<std::size_t> ExecPickList(const PickListRequest& request)
     // The owner may be deleted while the list waits, and the list with it.
     QPointer<MachinePickList> list(new MachinePickList(request.owner, request.round));
     boost::optional<std::size_t> picked;
-    if (list->Refresh() && list->exec() == QDialog::Accepted && list)
+    if (list->Refresh() && list && list->exec() == QDialog::Accepted && list)
         picked = list->GetPicked();
     delete list;
     return picked;

@@ -47,4 +47,9 @@ void WaitCursor::RequestExit(std::function<void()> exit)
         g_deferredExit = std::move(exit);
 }
 
+bool WaitCursor::IsExitRequested()
+{
+    return static_cast<bool>(g_deferredExit);
+}
+
 } // namespace UI

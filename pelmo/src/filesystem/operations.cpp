@@ -3,6 +3,7 @@
 #include <pelmo/filesystem/synced_file.hpp>
 
 #include <pelmo/exception.hpp>
+#include <pelmo/filesystem/temporary_file.hpp>
 #include <pelmo/system_error.hpp>
 #include <pelmo/unique_fd.hpp>
 
@@ -34,6 +35,13 @@ void create_private_directory(const boost::filesystem::path& folder)
     if (error.value() == EEXIST && boost::filesystem::is_directory(folder))
         return;
     PELMO_THROW(boost::filesystem::filesystem_error("cannot create folder", folder, error));
+}
+
+void sync(const boost::filesystem::path& file)
+{
+    unique_fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd || ::fsync(fd.get()) != 0)
+        PELMO_THROW(system_error(last_error()));
 }
 
 } // namespace
@@ -79,6 +87,14 @@ void write_file_synced(const boost::filesystem::path& file, const std::string& b
     synced_file synced(file);
     synced.write(bytes.data(), bytes.size());
     synced.commit();
+}
+
+void replace_with_copy(const boost::filesystem::path& source, const boost::filesystem::path& target)
+{
+    temporary_file copy(target.string() + ".tmp");
+    boost::filesystem::copy_file(source, copy.path(), boost::filesystem::copy_options::overwrite_existing);
+    sync(copy.path());
+    copy.commit_to(target);
 }
 
 } // namespace filesystem

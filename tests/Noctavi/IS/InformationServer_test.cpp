@@ -19,6 +19,7 @@
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <support/FakeInformationServer.h>
+#include <support/PngPicture.h>
 #include <support/ReadFile.h>
 #include <support/StandInOpener.h>
 #include <support/TempDir.h>
@@ -28,7 +29,6 @@
 #include <boost/exception/diagnostic_information.hpp>
 #include <boost/filesystem/operations.hpp>
 
-#include <QBuffer>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -88,17 +88,6 @@ std::exception_ptr FailureOf(Call call)
     }
     ADD_FAILURE() << "no failure";
     return nullptr;
-}
-
-std::string Pictured(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return data.toStdString();
 }
 
 std::string Xml(const std::string& response)
@@ -419,9 +408,9 @@ TEST_F(InformationServerTest, FeedsComeFromTheEntrysOwnHostWhateverTheAddressNam
 TEST_F(InformationServerTest, ThumbnailsAskForNtvOnceAndDecodeOnFirstUse)
 {
     server.AddDocument({"doc 1", "alice"});
-    server.Machine().Script("/other.htm", Reply(200, "image/jpeg", Pictured(16, 12)));
+    server.Machine().Script("/other.htm", Reply(200, "image/jpeg", support::PngPicture(16, 12)));
     support::StoredDocument pictured{"doc-2", "alice"};
-    pictured.thumbnail = Pictured(16, 12);
+    pictured.thumbnail = support::PngPicture(16, 12);
     server.AddDocument(pictured);
     support::StoredDocument garbled{"doc-3", "alice"};
     garbled.thumbnail = "not a picture";
@@ -553,7 +542,7 @@ TEST_F(DocumentPageTest, AMachineThatOffersDigestNeverSeesAPasswordInClear)
 {
     server.SetAuthentication(support::Credentials::Scheme::DigestOrBasic);
     support::StoredDocument pictured{"pictured", "alice"};
-    pictured.thumbnail = Pictured(4, 4);
+    pictured.thumbnail = support::PngPicture(4, 4);
     server.AddDocument(pictured);
     const std::wstring feed = Utility::ToWide(Subscribe()); // the command itself carries the password
     const std::size_t subscribed = server.Machine().Requests().size();

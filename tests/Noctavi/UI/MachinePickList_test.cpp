@@ -11,10 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 
 namespace {
@@ -34,15 +36,22 @@ UI::MachinePickList* ShownPickList()
     return nullptr;
 }
 
-// The list shows before its event loop runs, so the interaction comes first
-// thing in that loop.
+// Runs the interaction once, from the list's own event loop, as soon as the
+// list shows: its first round runs before it does.
 void WhenShown(const std::function<void(UI::MachinePickList&)>& interact)
 {
-    QTimer::singleShot(0, [interact] {
+    auto* poll = new QTimer(QCoreApplication::instance());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, interact, deadline] {
         UI::MachinePickList* list = ShownPickList();
-        ASSERT_TRUE(list) << "no pick list is shown";
+        if (!list && std::chrono::steady_clock::now() < deadline)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        ASSERT_TRUE(list) << "no pick list showed";
         interact(*list);
     });
+    poll->start(5);
 }
 
 QStringList Lines(const UI::MachinePickList& list)

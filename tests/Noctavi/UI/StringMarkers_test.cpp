@@ -1,8 +1,15 @@
 #include "../MonitoredEntry/ModelValues.h"
 
+#include <Noctavi/MachineEvent/Event.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
+#include <Noctavi/MonitoredEntry/EventProperty.h>
+#include <Noctavi/MonitoredEntry/MFP.h>
+#include <Noctavi/MonitoredEntry/User.h>
+#include <Noctavi/RSS/EventTime.h>
+#include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryConfigSheet.h>
+#include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/MachinePickList.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/MessageBox.h>
@@ -22,8 +29,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include <set>
-
 namespace {
 
 using support::ScopedCatalogue;
@@ -42,21 +47,21 @@ QStringList MenuTexts(const QMenu& menu)
     return texts;
 }
 
-// Every label's and button's text of a window but those of the controls
-// that show data, its title and its tab texts.
-QStringList WindowTexts(const QWidget& window, const std::set<int>& dataControls = {})
+// The caption and every text of labels, buttons (but arrows) and tabs but
+// those that show data.
+QStringList DialogTexts(const QWidget& dialog, const QStringList& dataControls)
 {
-    QStringList texts{window.windowTitle()};
-    for (const QWidget* control : window.findChildren<QWidget*>()) {
-        if (dataControls.count(control->objectName().toInt()))
-            continue;
-        const auto* arrow = qobject_cast<const QToolButton*>(control);
-        if (const auto* label = qobject_cast<const QLabel*>(control))
+    QStringList texts{dialog.windowTitle()};
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!dataControls.contains(label->objectName()) && !label->text().isEmpty())
             texts << label->text();
-        else if (const auto* button = qobject_cast<const QAbstractButton*>(control); button && !arrow)
+    }
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        const auto* arrow = qobject_cast<const QToolButton*>(button);
+        if (!arrow || arrow->arrowType() == Qt::NoArrow)
             texts << button->text();
     }
-    if (const auto* tabs = window.findChild<QTabWidget*>()) {
+    for (const QTabWidget* tabs : dialog.findChildren<QTabWidget*>()) {
         for (int i = 0; i < tabs->count(); ++i)
             texts << tabs->tabText(i);
     }
@@ -72,37 +77,17 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
 
     MonitoredEntry::EntryManager manager;
     const UI::PopupMenu menu(manager);
-    const QStringList texts = MenuTexts(menu.GetMenu());
+    QStringList texts = MenuTexts(menu.GetMenu());
     EXPECT_EQ(texts.size(), 5);
-    for (const QString& text : texts)
-        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 
     const support::FakeTray tray;
     const UI::SystemTrayIcon icon;
     EXPECT_TRUE(ScopedCatalogue::IsMarker(tray.Backend().toolTip));
 
-    const BasicID<long> id = testvalues::Add(manager, testvalues::Property(L"192.0.2.80"));
-    UI::EntryConfigSheet sheet(manager, id);
-    sheet.show();
-    sheet.findChild<QTabWidget*>()->setCurrentIndex(1);
-    sheet.findChild<QTabWidget*>()->setCurrentIndex(2);
-    enum { kMachineName = 1087, kUserName = 1092, kAccountId = 1094, kMaxLabel = 1098, kMinutesLabel = 1099,
-           kSecondsLabel = 1120 };
-    const QStringList sheetTexts =
-        WindowTexts(sheet, {kMachineName, kUserName, kAccountId, kMaxLabel, kMinutesLabel, kSecondsLabel});
-    EXPECT_EQ(sheetTexts.size(), 23);
-    for (const QString& text : sheetTexts)
-        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
-    // The ranges are composed around the strings, as the labels' formats say.
-    EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, kMaxLabel).text(), "(@151@50)");
-    EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, kMinutesLabel).text(), "@153@(1-60)");
-    EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, kSecondsLabel).text(), "@203@(0-100000)");
-
-    const UI::MachinePickList pickList(nullptr,
-                                       [] { return boost::make_optional(std::vector<MonitoredEntry::MFP>()); });
-    const QStringList pickListTexts = WindowTexts(pickList);
-    EXPECT_EQ(pickListTexts.size(), 5);
-    for (const QString& text : pickListTexts)
+    const UI::AboutDlg about;
+    texts << DialogTexts(about, {"1112"});
+    EXPECT_EQ(texts.size(), 5 + 5);
+    for (const QString& text : texts)
         EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 
     const support::MessageBoxRecorder recorder;
@@ -112,6 +97,41 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
         EXPECT_TRUE(ScopedCatalogue::IsMarker(request.text)) << request.text.toStdString();
         EXPECT_TRUE(ScopedCatalogue::IsMarker(UI::CreateMessageBox(request)->windowTitle()));
     }
+
+    // The event details dialog, its thumbnail failed so that it says the
+    // document has gone.
+    const MonitoredEntry::EventProperty property(L"Scan", L"Contract", std::wstring(L"http://x/t"),
+                                                 std::wstring(L"1"), RSS::EventTime("Tue, 09 Dec 2008 10:05:07 +0900"));
+    UI::EventDlg dialog(MachineEvent::Event(MonitoredEntry::MFP(), MonitoredEntry::User(), property), QImage());
+    dialog.Bind(manager, BasicID<long>(0), BasicID<long>(0));
+    dialog.show();
+    const QStringList shown = DialogTexts(dialog, {"1073", "1074", "1075", "1076", "1077", "1126"});
+    EXPECT_EQ(shown.size(), 16); // the caption, seven labels and eight buttons
+    for (const QString& text : shown)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
+    EXPECT_EQ(UI::GetDlgItem<QLabel>(dialog, 1126).text(), "0" + ScopedCatalogue::Marker(211));
+
+    // The detail settings sheet with every page shown; the ranges are
+    // composed around their strings, as the labels' formats say.
+    const BasicID<long> id = testvalues::Add(manager, testvalues::Property(L"192.0.2.80"));
+    UI::EntryConfigSheet sheet(manager, id);
+    sheet.show();
+    sheet.findChild<QTabWidget*>()->setCurrentIndex(1);
+    sheet.findChild<QTabWidget*>()->setCurrentIndex(2);
+    const QStringList sheetTexts = DialogTexts(sheet, {"1087", "1092", "1094", "1098", "1099", "1120"});
+    EXPECT_EQ(sheetTexts.size(), 23); // the caption, three tabs, eleven labels and eight buttons
+    for (const QString& text : sheetTexts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
+    EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, 1098).text(), "(@151@50)");
+    EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, 1099).text(), "@153@(1-60)");
+    EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, 1120).text(), "@203@(0-100000)");
+
+    const UI::MachinePickList pickList(nullptr,
+                                       [] { return boost::make_optional(std::vector<MonitoredEntry::MFP>()); });
+    const QStringList pickListTexts = DialogTexts(pickList, {});
+    EXPECT_EQ(pickListTexts.size(), 5); // the caption, one label and three buttons
+    for (const QString& text : pickListTexts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 }
 
 } // namespace

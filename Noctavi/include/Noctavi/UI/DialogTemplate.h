@@ -17,6 +17,7 @@ enum class ControlKind {
     CheckBox,   // QCheckBox
     Edit,       // QLineEdit
     ListBox,    // QListWidget
+    ListView,   // QTreeView as a report list: rows chosen whole, one at a time
     SpinButton, // UI::SpinButton, which steps the number of its buddy edit
 };
 

@@ -18,8 +18,9 @@ class MachinePickList : public QDialog {
 public:
     MachinePickList(QWidget* owner, SearchAgent::Round round);
 
-    // Runs the round under the wait cursor and lists what it found; false,
-    // leaving the list as it was, when the round failed.
+    // Runs the round on a thread of its own while the windows keep painting
+    // (RunInBackground), then lists what it found; false, leaving the list as
+    // it was, when the round failed.
     bool Refresh();
 
     // The selected line's index, once the list has been accepted.

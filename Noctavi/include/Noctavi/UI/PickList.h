@@ -19,8 +19,8 @@ struct PickListRequest {
     SearchAgent::Round round;
 };
 
-// Runs the request's round under the wait cursor and, when it found its
-// machines, shows them in a window-modal UI::MachinePickList: the index of
+// Runs the request's round and, when it found its machines, shows them in a
+// window-modal UI::MachinePickList: the index of
 // the machine picked in the last round's list, or none when the user
 // cancelled or a round failed.
 boost::optional<std::size_t> ExecPickList(const PickListRequest& request);

@@ -24,6 +24,9 @@ public:
     // once the last one has ended. Asked for again while one waits, the first
     // exit stands.
     static void RequestExit(std::function<void()> exit);
+    // True while an exit asked for during a wait is held back, so that a
+    // long wait can give up early.
+    static bool IsExitRequested();
 };
 
 } // namespace UI

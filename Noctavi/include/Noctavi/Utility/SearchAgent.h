@@ -17,7 +17,8 @@
 class SearchAgent {
 public:
     // Runs one round and gives its machines, or none when the round failed
-    // (the agent keeps the failure for Probe to report).
+    // (the agent keeps the failure for Probe to report). The window may run
+    // it on a thread of its own, one call at a time.
     using Round = std::function<boost::optional<std::vector<MonitoredEntry::MFP>>()>;
     // The window of a search with an owner: lists what the round finds, runs
     // it again whenever the user asks, and gives the index, in the last

@@ -1,0 +1,20 @@
+#ifndef NOCTAVI_UI_DOCUMENTPREVIEW_H
+#define NOCTAVI_UI_DOCUMENTPREVIEW_H
+
+namespace MachineEvent {
+class Event;
+}
+
+namespace UI {
+
+// Downloads the event's document into a new folder of its own under the
+// per-user temporary folder, as "prev" with the extension of the document's
+// kind, and opens it in the user's preferred program (OpenInShell). The
+// machine marks the document read when markRead is set. A failed download
+// shows string 178 and opens nothing. GUI thread only: the download runs on a
+// worker thread while the windows keep painting.
+void PreviewDocument(const MachineEvent::Event& event, bool markRead);
+
+} // namespace UI
+
+#endif

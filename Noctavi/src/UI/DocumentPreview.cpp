@@ -1,0 +1,50 @@
+#include <Noctavi/UI/DocumentPreview.h>
+
+#include <Noctavi/HTTP/Error.h>
+#include <Noctavi/IS/Config.h>
+#include <Noctavi/IS/InformationServer.h>
+#include <Noctavi/MachineEvent/Event.h>
+#include <Noctavi/System/Folders.h>
+#include <Noctavi/UI/Message.h>
+#include <Noctavi/UI/ShellOpener.h>
+#include <Noctavi/UI/WorkerThread.h>
+#include <Noctavi/Utility/TextConversion.h>
+
+#include <pelmo/filesystem/unique_entry.hpp>
+
+#include <string>
+
+namespace UI {
+
+namespace {
+
+// Every preview gets a folder of its own, so that none replaces a file that a
+// viewer may still show.
+std::wstring PreviewPath()
+{
+    std::string base = Utility::ToNarrow(System::GetTempFolder());
+    base.pop_back(); // the trailing "/"
+    const auto folder = pelmo::filesystem::create_unique_directory(base, std::string());
+    return Utility::ToWide((*folder / "prev").string());
+}
+
+} // namespace
+
+void PreviewDocument(const MachineEvent::Event& event, bool markRead)
+{
+    IS::InformationServer server(event.GetMFP());
+    server.SetMarkRead(markRead);
+    std::wstring path = PreviewPath();
+    try {
+        RunInBackground([&] {
+            server.SaveDocument(event.GetUser(), path, event.GetProperty().GetDocID().value(),
+                                IS::GetTimeout(IS::RequestKind::DocumentDownload));
+        });
+    } catch (const HTTP::Error&) {
+        Message::FileAccessFailed();
+        return;
+    }
+    OpenInShell()(path);
+}
+
+} // namespace UI

@@ -1,0 +1,18 @@
+#ifndef NOCTAVI_TOOLS_DIALOGGALLERY_LISTSHOTS_H
+#define NOCTAVI_TOOLS_DIALOGGALLERY_LISTSHOTS_H
+
+#include <QPixmap>
+
+// The lists in plain windows shaped like the dialogs that hold them, filled
+// from a model of their own: a dozen entries, one with a few hundred events,
+// and a machine's users.
+
+// The entry list as the settings dialog sets it up, one row selected.
+QPixmap SettingsEntryList();
+// The entry and event lists as the event log viewer sets them up, the entry
+// with a few hundred events selected; scrolled to the end when asked.
+QPixmap EventLogLists(bool scrolledToEnd);
+// The user list as the add-users wizard sets it up.
+QPixmap UserList();
+
+#endif
