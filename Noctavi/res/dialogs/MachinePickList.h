@@ -19,8 +19,8 @@ inline constexpr ControlTemplate kControls[] = {
     {kPrompt, ControlKind::Static, {7, 7, 206, 8}, 110},
     {kMachines, ControlKind::ListBox, {7, 18, 206, 96}},
     {kRefresh, ControlKind::PushButton, {7, 120, 60, 14}, 186},
-    {kOk, ControlKind::PushButton, {99, 120, 55, 14}, 1, ControlFlag::Default},
-    {kCancel, ControlKind::PushButton, {158, 120, 55, 14}, 2},
+    {kOk, ControlKind::PushButton, {99, 120, 55, 14}, 218, ControlFlag::Default},
+    {kCancel, ControlKind::PushButton, {158, 120, 55, 14}, 219},
 };
 
 inline constexpr DialogTemplate kTemplate(0xE000, {220, 141}, kControls);

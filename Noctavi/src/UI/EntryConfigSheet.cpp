@@ -25,13 +25,15 @@ constexpr unsigned int kTitleString = 147;
 constexpr std::array<unsigned int, 3> kTabStrings = {200, 201, 202};
 constexpr int kOkButton = 1;
 constexpr int kCancelButton = 2;
+constexpr unsigned int kOkString = 218;
+constexpr unsigned int kCancelString = 219;
 // A sheet's buttons, in dialog units.
 constexpr QSize kButtonSize(50, 14);
 
-// A button of the sheet, named by its id and titled by the string of that id.
-QPushButton* AddButton(QDialog& sheet, QHBoxLayout& row, int id)
+// A button of the sheet, named by its id.
+QPushButton* AddButton(QDialog& sheet, QHBoxLayout& row, int id, unsigned int stringId)
 {
-    auto* button = new QPushButton(LoadString(id), &sheet);
+    auto* button = new QPushButton(LoadString(stringId), &sheet);
     button->setObjectName(QString::number(id));
     button->setFixedSize(DialogUnits(sheet.font()).ToPixels(kButtonSize));
     row.addWidget(button);
@@ -61,10 +63,10 @@ EntryConfigSheet::EntryConfigSheet(MonitoredEntry::EntryManager& model, BasicID<
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    QPushButton* ok = AddButton(*this, *buttons, kOkButton);
+    QPushButton* ok = AddButton(*this, *buttons, kOkButton, kOkString);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, Guarded(this, [this] { OnOK(); }));
-    connect(AddButton(*this, *buttons, kCancelButton), &QPushButton::clicked, this, &QDialog::reject);
+    connect(AddButton(*this, *buttons, kCancelButton, kCancelString), &QPushButton::clicked, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(pimpl_->tabs);
