@@ -12,6 +12,8 @@ packages=(
   libldns-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils
+  # clang++ with its sanitizer and libFuzzer runtimes, for fuzz/
+  clang libclang-rt-14-dev
 )
 
 missing=()

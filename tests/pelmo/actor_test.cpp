@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <stdexcept>
 
 namespace {
@@ -52,12 +53,21 @@ private:
     int code_;
 };
 
-class ThrowingActor : public pelmo::actor<> {
+// Fails its first run only, so a later run shows what a new start clears.
+class ThrowingOnceActor : public pelmo::actor<> {
 public:
-    ~ThrowingActor() override { Join(); }
+    ~ThrowingOnceActor() override { Join(); }
 
 protected:
-    int Run() override { PELMO_THROW(pelmo::fatal_error()); }
+    int Run() override
+    {
+        if (runs_++ == 0)
+            PELMO_THROW(pelmo::fatal_error());
+        return 5;
+    }
+
+private:
+    std::atomic<int> runs_{0};
 };
 
 class FailingStartActor : public pelmo::actor<> {
@@ -120,18 +130,51 @@ TEST(Actor, RunningUntilJoinedAndExitCodeKept)
     EXPECT_EQ(actor.GetExitCode(), 7);
 }
 
-TEST(Actor, EscapingExceptionIsHandedBackWithItsType)
+TEST(Actor, EscapingExceptionIsHandedBackWithItsTypeUntilTheNextStart)
 {
-    ThrowingActor actor;
+    ThrowingOnceActor actor;
     actor.Start();
     actor.Join();
     EXPECT_EQ(actor.GetExitCode(), 0);
     EXPECT_THROW(actor.Rethrow(), pelmo::fatal_error);
 
-    // A new start clears what the previous run left.
     actor.Start();
+    ASSERT_TRUE(support::WaitUntil([&] { return actor.GetExitCode() == 5; }));
     actor.Join();
-    EXPECT_THROW(actor.Rethrow(), pelmo::fatal_error);
+    EXPECT_NO_THROW(actor.Rethrow());
+}
+
+// Monitors are stopped from the model's notification thread, which is itself
+// interrupted at shut-down: joining and destroying there must still wait.
+TEST(Actor, JoinAndDestructionWaitOnAThreadWithAnInterruptionPending)
+{
+    std::promise<void> interrupted;
+    bool joinThrew = true;
+    bool stillRunning = true;
+    bool stillPending = false;
+    const std::future<void> go = interrupted.get_future();
+    boost::thread stopper([&] {
+        go.wait();
+        {
+            BlockedActor destroyed;
+            destroyed.Start();
+            BlockedActor joined;
+            joined.Start();
+            try {
+                joined.Join();
+                joinThrew = false;
+            } catch (...) {
+            }
+            stillRunning = joined.IsRunning() || joined.runs.load() != 1;
+        }
+        stillPending = boost::this_thread::interruption_requested();
+    });
+    stopper.interrupt();
+    interrupted.set_value();
+    stopper.join();
+    EXPECT_FALSE(joinThrew);
+    EXPECT_FALSE(stillRunning);
+    EXPECT_TRUE(stillPending) << "the caller's interruption is kept for it";
 }
 
 TEST(Actor, FailedStartDoesNotLookRunning)

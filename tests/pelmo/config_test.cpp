@@ -6,6 +6,7 @@
 #include <pelmo/nonsupport_version.hpp>
 #include <pelmo/open_file_failure.hpp>
 
+#include <support/Fifo.h>
 #include <support/ReadFile.h>
 #include <support/TempDir.h>
 
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <locale>
 
 namespace {
@@ -188,6 +190,26 @@ TEST_F(ConfigFile, UnreadableFileFailsToOpen)
     fs::create_directories(File());
     EXPECT_THROW(config_.load(), pelmo::open_file_failure);
     EXPECT_THROW(config_.get("ALPHA"), pelmo::logic_error);
+
+    fs::remove(File());
+    support::MakeFifo(File());
+    EXPECT_THROW(support::RunUnblocked(File(), [&] { config_.load(); }), pelmo::open_file_failure);
+}
+
+// A kill at any moment must leave a whole backup: the old one is replaced in
+// one step, never emptied and refilled in place.
+TEST_F(ConfigFile, BackupIsReplacedInOneStep)
+{
+    config_.load();
+    config_.save(true);
+    std::ifstream previousBackup(Sibling(".bak").string());
+    config_.get("ALPHA") = "changed";
+    config_.save(true);
+    config_.save(true);
+
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(previousBackup), {}), kDefaults);
+    EXPECT_NE(support::ReadFile(Sibling(".bak")).find("ALPHA = changed\n"), std::string::npos);
+    EXPECT_FALSE(fs::exists(fs::path(Sibling(".bak").string() + ".tmp")));
 }
 
 } // namespace

@@ -24,6 +24,24 @@ bool IsAcceptedFormat(const QByteArray& format)
     return std::any_of(std::begin(accepted), std::end(accepted), [&](const char* name) { return format == name; });
 }
 
+bool IsWithinLimit(const QSize& size)
+{
+    return static_cast<long long>(size.width()) * size.height() <= MemoryImage::MaxPixels;
+}
+
+// A header may understate what its data decodes to (a GIF's frame can widen
+// its screen), so Qt's own decoders are held to the limit as well: four bytes
+// a pixel, the widest format a thumbnail decodes to. The limit is Qt's, for
+// the whole process, and far above any picture the program draws itself.
+void LimitDecoderAllocations()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const long long megabyte = 1024 * 1024;
+        QImageReader::setAllocationLimit(static_cast<int>(MemoryImage::MaxPixels * 4 / megabyte));
+    });
+}
+
 // The header's claim is checked before any pixel memory is taken.
 void CheckBeforeDecoding(QImageReader& reader)
 {
@@ -32,7 +50,7 @@ void CheckBeforeDecoding(QImageReader& reader)
     const QSize size = reader.size();
     if (!size.isValid())
         PELMO_THROW(SystemError(EINVAL));
-    if (static_cast<long long>(size.width()) * size.height() > MemoryImage::MaxPixels)
+    if (!IsWithinLimit(size))
         PELMO_THROW(SystemError(EFBIG));
 }
 
@@ -55,9 +73,12 @@ void MemoryImage::Pimpl::Initialize()
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     CheckBeforeDecoding(reader);
+    LimitDecoderAllocations();
     QImage decoded;
     if (!reader.read(&decoded))
         PELMO_THROW(SystemError(EINVAL));
+    if (!IsWithinLimit(decoded.size()))
+        PELMO_THROW(SystemError(EFBIG));
     picture = std::move(decoded);
 }
 

@@ -19,10 +19,29 @@ template class xml_woarchive_impl<MonitoredEntry::DataFileOArchive>;
 namespace MonitoredEntry {
 namespace {
 
+// The library's escape of a character; none for a character left as it is.
+const char* Entity(wchar_t c)
+{
+    switch (c) {
+    case L'&':
+        return "&amp;";
+    case L'<':
+        return "&lt;";
+    case L'>':
+        return "&gt;";
+    case L'"':
+        return "&quot;";
+    case L'\'':
+        return "&apos;";
+    default:
+        return nullptr;
+    }
+}
+
 // A character that the library's escaping and widening leave as it is.
 bool IsPlain(char c)
 {
-    return c > 0 && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
+    return c > 0 && !Entity(static_cast<wchar_t>(c));
 }
 
 // As the stream's put does it, but for the sentry.
@@ -54,6 +73,18 @@ void DataFileOArchive::save(const char* text)
         std::copy(text, text + count, wide);
         os.write(wide, static_cast<std::streamsize>(count));
         text += count;
+    }
+}
+
+// The library's own escaping steps a null pointer on past every character it
+// leaves as it is, which is undefined; this writes the same text.
+void DataFileOArchive::save(const std::wstring& text)
+{
+    for (const wchar_t c : text) {
+        if (const char* const entity = Entity(c))
+            put(entity);
+        else
+            PutInto(os, c);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <boost/archive/xml_woarchive.hpp>
 
 #include <ostream>
+#include <string>
 
 namespace MonitoredEntry {
 
@@ -19,6 +20,8 @@ public:
     // Names are plain ASCII, widened directly; anything else takes the
     // library's way.
     void save(const char* text);
+    // Escaped as the library escapes it, without its undefined pointer steps.
+    void save(const std::wstring& text);
 
     // Straight into the stream's buffer, without the stream's sentry around
     // each character; a stream gone bad fails the same way.

@@ -16,7 +16,7 @@ namespace MonitoredEntry {
 struct Entry::Pimpl {
     BasicID<long> id;
     EntryProperty property;
-    boost::shared_ptr<EventLog> eventLog;
+    boost::shared_ptr<const EventLog> eventLog;
     boost::optional<RSS::RSSFeed> latestRSSFeed;
 };
 
@@ -26,7 +26,7 @@ Entry::Entry()
 }
 
 Entry::Entry(BasicID<long> id, const EntryProperty& property)
-    : pimpl_(new Pimpl{id, property, boost::make_shared<EventLog>(property.GetConfig().GetLogMax()), boost::none})
+    : pimpl_(new Pimpl{id, property, boost::make_shared<const EventLog>(property.GetConfig().GetLogMax()), boost::none})
 {
 }
 
@@ -59,7 +59,7 @@ void Entry::SetEventLog(const boost::shared_ptr<EventLog>& log)
 {
     if (!log)
         PELMO_THROW(pelmo::logic_error());
-    pimpl_->eventLog = log;
+    pimpl_->eventLog = boost::make_shared<const EventLog>(*log);
 }
 
 const boost::optional<RSS::RSSFeed>& Entry::GetLatestRSSFeed() const

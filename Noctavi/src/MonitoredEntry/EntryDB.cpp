@@ -19,7 +19,7 @@ template <class Entries>
 auto FindEntry(Entries& entries, BasicID<long> id) -> decltype(entries.begin())
 {
     return std::find_if(entries.begin(), entries.end(),
-                        [id](const boost::shared_ptr<Entry>& entry) { return entry->GetID() == id; });
+                        [id](const boost::shared_ptr<const Entry>& entry) { return entry->GetID() == id; });
 }
 
 bool HasValidParts(const EntryProperty& property)
@@ -64,7 +64,7 @@ void EntryDB::SetEntry(const boost::shared_ptr<Entry>& entry)
     const auto found = FindEntry(pimpl_->entries, entry->GetID());
     if (found == pimpl_->entries.end())
         PELMO_THROW(MissingEntry());
-    *found = entry;
+    *found = boost::make_shared<const Entry>(*entry);
 }
 
 bool EntryDB::Contains(BasicID<long> id) const
@@ -86,8 +86,8 @@ BasicID<long> EntryDB::Append(const EntryProperty& property)
     EntryList entries(table.entries);
     const auto position = std::upper_bound(
         entries.begin(), entries.end(), id,
-        [](BasicID<long> value, const boost::shared_ptr<Entry>& entry) { return value < entry->GetID(); });
-    entries.insert(position, boost::make_shared<Entry>(id, property));
+        [](BasicID<long> value, const boost::shared_ptr<const Entry>& entry) { return value < entry->GetID(); });
+    entries.insert(position, boost::make_shared<const Entry>(id, property));
     table.entries.swap(entries);
     table.nextID = FollowingID(id);
     return id;
@@ -106,7 +106,7 @@ int EntryDB::CountUnread() const
 {
     int unread = 0;
     for (const Entry& entry : *this)
-        unread += entry.GetEventLog()->CountUnread();
+        unread += entry.GetSharedEventLog()->CountUnread();
     return unread;
 }
 

@@ -31,4 +31,9 @@ bool IsAsciiString(const std::wstring& text)
     return std::all_of(text.begin(), text.end(), [](wchar_t c) { return static_cast<std::uint32_t>(c) <= 127; });
 }
 
+bool HasNoControlCharacters(const std::wstring& text)
+{
+    return std::none_of(text.begin(), text.end(), [](wchar_t c) { return c == 0x7F || (c >= 0 && c < 0x20); });
+}
+
 } // namespace MonitoredEntry

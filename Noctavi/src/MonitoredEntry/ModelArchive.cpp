@@ -15,6 +15,7 @@
 #include <Noctavi/MonitoredEntry/Password.h>
 #include <Noctavi/MonitoredEntry/User.h>
 #include <Noctavi/RSS/EventTime.h>
+#include <Noctavi/RSS/InvalidTimeString.h>
 #include <Noctavi/RSS/Item.h>
 #include <Noctavi/RSS/RSSFeed.h>
 #include <Noctavi/System/Config.h>
@@ -192,7 +193,12 @@ struct TimeBody {
     template <class Archive>
     void serialize(Archive& ar, const unsigned int)
     {
-        time.emplace(TakeNarrow(ar, "string"));
+        const std::string text = TakeNarrow(ar, "string");
+        try {
+            time.emplace(text);
+        } catch (const RSS::InvalidTimeString&) {
+            PELMO_THROW(MonitoredEntry::InvalidDataFile());
+        }
     }
 };
 

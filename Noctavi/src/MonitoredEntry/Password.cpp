@@ -3,6 +3,8 @@
 #include <Noctavi/MonitoredEntry/InputChecks.h>
 #include <Noctavi/MonitoredEntry/PasswordCodec.h>
 
+#include <pelmo/exception.hpp>
+
 namespace MonitoredEntry {
 
 namespace {
@@ -44,7 +46,19 @@ std::wstring Password::GetText() const
 bool Password::IsValid() const
 {
     const std::wstring text = GetText();
-    return IsAsciiString(text) && text.size() <= kMaxLength;
+    return IsAsciiString(text) && HasNoControlCharacters(text) && text.size() <= kMaxLength;
+}
+
+bool Password::operator==(const Password& other) const
+{
+    if (GetData() == other.GetData())
+        return true;
+    try {
+        return GetText() == other.GetText();
+    } catch (const pelmo::exception&) {
+        // Bytes that do not decipher stand for no text, and equal only themselves.
+        return false;
+    }
 }
 
 } // namespace MonitoredEntry

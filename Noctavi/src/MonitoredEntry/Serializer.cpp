@@ -18,6 +18,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <cwchar>
@@ -211,6 +212,9 @@ private:
 
 std::unique_ptr<EntryManager> ReadOnce(const fs::path& file, bool& configCompatibility)
 {
+    // Checked before opening: opening a FIFO would wait for a writer.
+    if (!fs::is_regular_file(file))
+        PELMO_THROW(SystemError(EINVAL));
     std::filebuf bytes;
     if (!bytes.open(file.string(), std::ios::in | std::ios::binary))
         PELMO_THROW(SystemError());
@@ -255,15 +259,12 @@ void KeepAside(const DataFiles& files) noexcept
     }
 }
 
-// Replaces the backup in one step with a copy of the file that just loaded.
 // The model is loaded either way; a backup that cannot be refreshed leaves the
 // previous one, which is still a good copy.
 void RefreshBackup(const DataFiles& files) noexcept
 {
     try {
-        pelmo::filesystem::temporary_file copy(files.backup.string() + ".tmp");
-        fs::copy_file(files.data, copy.path(), fs::copy_options::overwrite_existing);
-        copy.commit_to(files.backup);
+        pelmo::filesystem::replace_with_copy(files.data, files.backup);
     } catch (...) {
     }
 }

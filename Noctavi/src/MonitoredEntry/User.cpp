@@ -53,14 +53,15 @@ void User::SetPassword(const Password& password)
 bool User::IsValid() const
 {
     const Pimpl& u = *pimpl_;
-    return (!u.name || IsNonEmptyString(*u.name)) && IsNonEmptyString(u.id) && u.password.IsValid();
+    return (!u.name || IsNonEmptyString(*u.name)) && IsNonEmptyString(u.id) && HasNoControlCharacters(u.id)
+        && u.password.IsValid();
 }
 
 bool User::operator==(const User& other) const
 {
     const Pimpl& a = *pimpl_;
     const Pimpl& b = *other.pimpl_;
-    return a.name == b.name && a.id == b.id && a.password.GetData() == b.password.GetData();
+    return a.name == b.name && a.id == b.id && a.password == b.password;
 }
 
 } // namespace MonitoredEntry

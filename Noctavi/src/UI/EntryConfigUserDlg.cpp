@@ -1,7 +1,6 @@
 #include <Noctavi/UI/EntryConfigUserDlg.h>
 
 #include <Noctavi/MonitoredEntry/Entry.h>
-#include <Noctavi/MonitoredEntry/InputChecks.h>
 #include <Noctavi/MonitoredEntry/User.h>
 #include <Noctavi/UI/DDX/DDX.h>
 
@@ -12,9 +11,6 @@ namespace UI {
 namespace {
 
 namespace Resource = EntryConfigUserDlgResource;
-
-// The most characters a machine takes in a password.
-constexpr std::size_t kMaxPasswordLength = 28;
 
 } // namespace
 
@@ -59,7 +55,7 @@ void EntryConfigUserDlg::Store(MonitoredEntry::Entry& entry) const
 
 bool EntryConfigUserDlg::IsValidPart() const
 {
-    return MonitoredEntry::IsAsciiString(pimpl_->password) && pimpl_->password.size() <= kMaxPasswordLength;
+    return MonitoredEntry::Password(pimpl_->password).IsValid();
 }
 
 } // namespace UI

@@ -156,8 +156,11 @@ void config<String>::load()
         save(false);
         return;
     }
+    // Checked before opening: opening a FIFO would wait for a writer.
+    if (type != boost::filesystem::regular_file)
+        PELMO_THROW(open_file_failure());
     boost::filesystem::ifstream file(pimpl_->path);
-    if (!file || type != boost::filesystem::regular_file)
+    if (!file)
         PELMO_THROW(open_file_failure());
     file.imbue(std::locale::classic());
     value_map parsed = parse(file);
@@ -209,8 +212,7 @@ void config<String>::save(bool backup) const
     // A copy rather than a rename keeps the target in place until the new file
     // replaces it in one step.
     if (backup && boost::filesystem::exists(target))
-        boost::filesystem::copy_file(target, sibling(target, ".bak"),
-                                     boost::filesystem::copy_options::overwrite_existing);
+        filesystem::replace_with_copy(target, sibling(target, ".bak"));
     temporary.commit_to(target);
 }
 

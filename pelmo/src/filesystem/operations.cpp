@@ -37,9 +37,9 @@ void create_private_directory(const boost::filesystem::path& folder)
     PELMO_THROW(boost::filesystem::filesystem_error("cannot create folder", folder, error));
 }
 
-void sync(const boost::filesystem::path& file)
+void sync(const boost::filesystem::path& path, int flags)
 {
-    unique_fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    unique_fd fd(::open(path.c_str(), flags | O_RDONLY | O_CLOEXEC));
     if (!fd || ::fsync(fd.get()) != 0)
         PELMO_THROW(system_error(last_error()));
 }
@@ -89,11 +89,16 @@ void write_file_synced(const boost::filesystem::path& file, const std::string& b
     synced.commit();
 }
 
+void sync_directory(const boost::filesystem::path& folder)
+{
+    sync(folder.empty() ? boost::filesystem::path(".") : folder, O_DIRECTORY);
+}
+
 void replace_with_copy(const boost::filesystem::path& source, const boost::filesystem::path& target)
 {
     temporary_file copy(target.string() + ".tmp");
     boost::filesystem::copy_file(source, copy.path(), boost::filesystem::copy_options::overwrite_existing);
-    sync(copy.path());
+    sync(copy.path(), 0);
     copy.commit_to(target);
 }
 

@@ -1,5 +1,7 @@
 #include <pelmo/filesystem/temporary_file.hpp>
 
+#include <pelmo/filesystem/operations.hpp>
+
 #include <boost/filesystem/operations.hpp>
 #include <boost/system/error_code.hpp>
 
@@ -24,6 +26,7 @@ void temporary_file::commit_to(const boost::filesystem::path& target)
 {
     boost::filesystem::rename(path_, target);
     committed_ = true;
+    sync_directory(target.parent_path());
 }
 
 } // namespace filesystem

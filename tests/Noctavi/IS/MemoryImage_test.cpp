@@ -91,6 +91,17 @@ TEST(MemoryImage, APictureBeyondTheLimitIsRefusedFromItsHeader)
     EXPECT_EQ(DecodingError(bmp), 0) << "a picture at the limit is decoded";
 }
 
+// A GIF's frame may widen its screen: this header claims 1 x 770 pixels, and
+// the picture would decode to 40704 x 770.
+TEST(MemoryImage, APictureThatDecodesBeyondTheLimitIsRefused)
+{
+    const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 0x00, 0x9f, 0, 0, 0, 0, 0,
+                       ',', 0, 0, 0, 0, 1, 0, 0x02, 0x03, 0, 2, 0, ';'};
+    ASSERT_EQ(gif.size(), 26u);
+    const int error = DecodingError(gif);
+    EXPECT_TRUE(error == EFBIG || error == EINVAL) << error;
+}
+
 TEST(MemoryImage, ThreadsShareTheOneDecoding)
 {
     const IS::MemoryImage image = ImageOf(Encoded(Picture(64, 48), "PNG"));

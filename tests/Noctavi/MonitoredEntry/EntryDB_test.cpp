@@ -75,9 +75,18 @@ TEST(EntryDB, SetEntryReplacesTheStoredEntryAfterTheValidityTest)
     property.SetMonitoring(false);
     changed->SetProperty(property);
     EXPECT_TRUE(db.GetEntry(ID(0)).GetProperty().GetMonitoring()) << "a clone is the caller's own";
+    const auto log = changed->GetEventLog();
+    changed->SetEventLog(log);
     db.SetEntry(changed);
     EXPECT_FALSE(db.GetEntry(ID(0)).GetProperty().GetMonitoring());
     EXPECT_EQ(IDs(db), (IDList{0, 1}));
+
+    // The stored entry and log are the table's own: their giver cannot change them.
+    property.SetMonitoring(true);
+    changed->SetProperty(property);
+    log->Append(testvalues::Event(L"late"));
+    EXPECT_FALSE(db.GetEntry(ID(0)).GetProperty().GetMonitoring());
+    EXPECT_EQ(db.GetEntry(ID(0)).GetSharedEventLog()->Size(), 0u);
 
     const auto stranger = boost::make_shared<Entry>(ID(9), Property(L"10.0.0.9"));
     EXPECT_THROW(db.SetEntry(stranger), MonitoredEntry::MissingEntry);

@@ -35,6 +35,12 @@ TEST(InputChecks, TextChecks)
     EXPECT_FALSE(IsAsciiString(L"caf\u00e9"));
     EXPECT_FALSE(IsAsciiString(L"\x80"));
     EXPECT_FALSE(IsAsciiString(std::wstring(1, static_cast<wchar_t>(-1))));
+
+    EXPECT_TRUE(HasNoControlCharacters(L""));
+    EXPECT_TRUE(HasNoControlCharacters(L" ~\u00e9\x80"));
+    for (const wchar_t control : {L'\x01', L'\t', L'\n', L'\r', L'\x1f', L'\x7f'})
+        EXPECT_FALSE(HasNoControlCharacters(std::wstring(L"ab") + control + L"c")) << int(control);
+    EXPECT_FALSE(HasNoControlCharacters(std::wstring(1, L'\0')));
 }
 
 } // namespace

@@ -4,12 +4,15 @@
 #include <Noctavi/MonitoredEntry/EntryDB.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
+#include <Noctavi/MonitoredEntry/InvalidDataFile.h>
 #include <Noctavi/MonitoredEntry/Serializer.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/Config.h>
+#include <Noctavi/System/SystemError.h>
 
 #include <pelmo/system_error.hpp>
 
+#include <support/Fifo.h>
 #include <support/ReadFile.h>
 #include <support/ScopedEnv.h>
 #include <support/ScopedNoPermissionOverride.h>
@@ -77,9 +80,11 @@ EntryDB::EntryList RichEntries()
 EntryDB::EntryList WithMachineName(const std::wstring& name)
 {
     EntryDB::EntryList entries = RichEntries();
-    EntryProperty property = entries[1]->GetProperty();
+    const auto second = boost::make_shared<Entry>(*entries[1]);
+    EntryProperty property = second->GetProperty();
     property.SetMFP(MFP(name, L"10.0.0.2", boost::none, 8443, true));
-    entries[1]->SetProperty(property);
+    second->SetProperty(property);
+    entries[1] = second;
     return entries;
 }
 
@@ -322,7 +327,6 @@ TEST_F(SerializerTest, DamagedFilesThrowCleanly)
            R"x(<px class_id_reference="$1" object_id_reference="_0"></px>)x");
     change("entries out of order", "<value>6</value>", "<value>4</value>");
     change("event ID twice", "<value>9</value>", "<value>7</value>");
-    change("bad event time", "<string>Tue, 09", "<string>Yesterday, 09");
     change("bad flag", "<SSL>1</SSL>", "<SSL>2</SSL>");
 
     for (const auto& [name, bytes] : damaged) {
@@ -330,7 +334,9 @@ TEST_F(SerializerTest, DamagedFilesThrowCleanly)
         WriteDataFile(bytes);
         EXPECT_ANY_THROW(serializer_.Load()) << name;
     }
-    EXPECT_EQ(KeptAside().size(), damaged.size());
+    WriteDataFile(Replace(file, "<string>Tue, 09", "<string>Yesterday, 09"));
+    EXPECT_THROW(serializer_.Load(), InvalidDataFile) << "a bad event time";
+    EXPECT_EQ(KeptAside().size(), damaged.size() + 1);
     EXPECT_EQ(Resaved(), file);
 
     // Class numbers from the file never select a class, so wrong ones do no harm.
@@ -381,6 +387,15 @@ TEST_F(SerializerTest, SaveToAFullDiskReportsTheDisk)
     }
     EXPECT_EQ(support::ReadFile(DataFile()), before);
     EXPECT_FALSE(fs::is_symlink(Folder() / "data.dat.tmp"));
+}
+
+TEST_F(SerializerTest, FileThatIsNoRegularFileIsUnreadableAndKeptAside)
+{
+    fs::create_directories(Folder());
+    support::MakeFifo(DataFile());
+    EXPECT_THROW(support::RunUnblocked(DataFile(), [&] { serializer_.Load(); }), SystemError);
+    EXPECT_FALSE(fs::exists(DataFile()));
+    EXPECT_EQ(KeptAside().size(), 1u);
 }
 
 TEST_F(SerializerTest, FailedSaveLeavesThePreviousFileByteForByte)

@@ -168,6 +168,7 @@ TEST_F(EntryConfigSheetTest, AnyInvalidFieldOfAShownPageDisablesOk)
         {kSettingsPage, kEraseTime, "0", true},      {kSettingsPage, kEraseTime, "100001", false},
         {kUserPage, kPassword, QString(28, 'a'), true}, {kUserPage, kPassword, QString(29, 'a'), false},
         {kUserPage, kPassword, QString::fromUtf8("s\u00e9same"), false},
+        {kUserPage, kPassword, "tab\there", false},
         {kMachinePage, kHost, "", false},            {kMachinePage, kHttps, "70000", false},
         {kMachinePage, kHttps, "", false},           {kMachinePage, kHttp, "", true},
     };

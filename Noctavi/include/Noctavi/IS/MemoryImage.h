@@ -22,8 +22,11 @@ public:
     ~MemoryImage() override;
 
     // Decodes the bytes the first time. Throws ::SystemError when they are not
-    // a picture of those formats (EINVAL) or the picture exceeds MaxPixels
-    // (EFBIG); a later call tries again.
+    // a picture of those formats (EINVAL) or the picture, as its header claims
+    // it or as it decodes, exceeds MaxPixels (EFBIG, or EINVAL when Qt's
+    // decoder refuses the memory first); a later call tries again. The first
+    // decoding sets Qt's process-wide allocation limit for decoders to the
+    // memory of MaxPixels pixels.
     const QImage& GetBitmap() const override;
 
 private:

@@ -18,8 +18,8 @@ class EventLog;
 // the feed last processed for it.
 //
 // Copies of an entry share its event log until one of them is given a new
-// log with SetEventLog; the log is never changed through an entry. Everything
-// else is copied deeply.
+// log with SetEventLog; the log is never changed once an entry holds it.
+// Everything else is copied deeply.
 class Entry {
 public:
     // ID 0, default property, an empty log of maximum 0, no feed.
@@ -36,7 +36,8 @@ public:
     // The log itself, read-only, for readers that need its events in place
     // rather than in a copy that goes away while they still refer to it.
     boost::shared_ptr<const EventLog> GetSharedEventLog() const;
-    // Takes the given log as the entry's; throws pelmo::logic_error for none.
+    // Takes a copy of the given log as the entry's, so that the caller cannot
+    // change it afterwards; throws pelmo::logic_error for none.
     void SetEventLog(const boost::shared_ptr<EventLog>& log);
 
     const boost::optional<RSS::RSSFeed>& GetLatestRSSFeed() const;

@@ -16,14 +16,16 @@ namespace MonitoredEntry {
 class SearchResult;
 
 // The table of every entry, in ascending ID order, and the counter that hands
-// out entry IDs. A stored entry is never changed: SetEntry replaces it.
+// out entry IDs. A stored entry is never changed: SetEntry replaces it with a
+// copy, so that whoever gave the entry cannot change it afterwards, and a
+// save that reads the table outside the model lock reads whole entries.
 //
 // The table has no lock of its own: callers hold the entry manager's model
 // lock around every call and every use of a returned reference, iterator or
 // search result, and change it only inside a transaction.
 class EntryDB {
 public:
-    typedef std::vector<boost::shared_ptr<Entry>> EntryList;
+    typedef std::vector<boost::shared_ptr<const Entry>> EntryList;
     typedef boost::indirect_iterator<EntryList::const_iterator, const Entry> const_iterator;
     typedef boost::function<bool(const Entry&)> Predicate;
 
@@ -37,9 +39,10 @@ public:
     // entry's event log until given a new one.
     boost::shared_ptr<Entry> CloneEntry(BasicID<long> id) const;
 
-    // Replaces the stored entry with the same ID. Throws InvalidEntry when the
-    // entry is missing or invalid (tested first), else MissingEntry when no
-    // stored entry has its ID.
+    // Replaces the stored entry with the same ID by a copy of the given one
+    // (sharing its event log, which is never changed). Throws InvalidEntry
+    // when the entry is missing or invalid (tested first), else MissingEntry
+    // when no stored entry has its ID.
     void SetEntry(const boost::shared_ptr<Entry>& entry);
 
     bool Contains(BasicID<long> id) const;

@@ -41,6 +41,10 @@ public:
     boost::shared_ptr<SearchResult> Search(const EntryDB::Predicate& predicate) const;
     boost::shared_ptr<SearchResult> SearchAll() const;
 
+    // Neither of these two may be called with the model lock held, nor from
+    // an observer's Notify: a delivery holds the observer list's lock while
+    // observers take the model lock, so the other order deadlocks.
+
     // Lists the observer and queues a notification so that it reads the model
     // at once; false, queueing nothing, when it is listed already.
     bool AddObserver(Observer& observer);

@@ -20,6 +20,10 @@ bool IsPortNumber(long long number);
 // Every character has a code of 127 or less; true for the empty text.
 bool IsAsciiString(const std::wstring& text);
 
+// No character below U+0020 and no U+007F: in an account ID or a password
+// they would break the command or the credentials that carry them.
+bool HasNoControlCharacters(const std::wstring& text);
+
 } // namespace MonitoredEntry
 
 #endif

@@ -22,8 +22,14 @@ public:
     // Deciphers the stored bytes; throws what the password codec throws.
     std::wstring GetText() const;
 
-    // At most 28 characters, all ASCII. Throws what deciphering throws.
+    // At most 28 characters, all ASCII, none a control character. Throws
+    // what deciphering throws.
     bool IsValid() const;
+
+    // Equal when both stand for the same text, so that no bytes and the
+    // cipher of the empty text are the same empty password.
+    bool operator==(const Password& other) const;
+    bool operator!=(const Password& other) const { return !(*this == other); }
 
 private:
     struct Pimpl;

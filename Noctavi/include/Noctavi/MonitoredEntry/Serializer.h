@@ -12,10 +12,10 @@ class EntryManager;
 //
 // Saves never touch "data.dat" until the new file is complete on the disk:
 // they write "data.dat.tmp" (mode 0600), flush it to the disk and rename it
-// over "data.dat". "data.dat.bak" is a copy of the last file that loaded. A
-// file that fails to load is moved into a new time-stamped folder beside it,
-// together with a copy of "data.dat.bak", before anything could overwrite
-// either.
+// over "data.dat". "data.dat.bak" is a copy of the last file that loaded,
+// replaced the same way. A file that fails to load is moved into a new
+// time-stamped folder beside it, together with a copy of "data.dat.bak",
+// before anything could overwrite either.
 class Serializer {
 public:
     // An empty model, whose notification thread starts at once.
@@ -27,10 +27,10 @@ public:
     // destroying the previous one; an absent file gives an empty model. A file
     // that fails inside an entry's newer settings is read once more, each
     // entry then taking those settings from the application's defaults.
-    // Throws what reading throws (SystemError for a file that exists but
-    // cannot be opened, the archive's exceptions, InvalidDataFile), leaving
-    // the previous manager current. To be called before anyone observes the
-    // model or holds references into it.
+    // Throws what reading throws (SystemError for a file that exists but is
+    // no regular file or cannot be opened, the archive's exceptions,
+    // InvalidDataFile), leaving the previous manager current. To be called
+    // before anyone observes the model or holds references into it.
     void Load();
 
     // Writes the current model to "data.dat", holding the model lock only

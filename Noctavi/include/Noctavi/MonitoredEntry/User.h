@@ -26,11 +26,12 @@ public:
     const Password& GetPassword() const;
     void SetPassword(const Password& password);
 
-    // A present name is not empty, the ID is not empty and the password is
-    // valid. Throws what deciphering the password throws.
+    // A present name is not empty, the ID is neither empty nor holds a
+    // control character, and the password is valid. Throws what deciphering
+    // the password throws.
     bool IsValid() const;
 
-    // Names and IDs compare exactly, passwords by their enciphered bytes.
+    // Names and IDs compare exactly, passwords by the text they stand for.
     bool operator==(const User& other) const;
     bool operator!=(const User& other) const { return !(*this == other); }
 

@@ -17,10 +17,12 @@ struct convert_info_impl;
 // The subclass supplies the table in define_all, which every load calls
 // afresh: it sets the path, the version and every key. load merges the file
 // with the table (missing keys take their defaults, unknown keys are dropped)
-// and reports what it found through pelmo::open_file_failure,
-// nonsupport_version, convertible_version and defective_config; a missing file
-// is written with the defaults. save writes a temporary file beside the target
-// and renames it into place, so the previous file survives a failed save.
+// and reports what it found through pelmo::open_file_failure (also for a path
+// that is no regular file), nonsupport_version, convertible_version and
+// defective_config; a missing file is written with the defaults. save writes
+// a temporary file beside the target and renames it into place, so the
+// previous file survives a failed save; the ".bak" file is replaced the same
+// way.
 // Numbers are read and written in the classic locale.
 //
 // Only std::string is provided: the file is narrow text.

@@ -18,11 +18,15 @@ void create_private_directories(const boost::filesystem::path& folder);
 // checked; the first failure throws pelmo::system_error with its errno.
 void write_file_synced(const boost::filesystem::path& file, const std::string& bytes);
 
+// Flushes the folder's names to the disk, so that a file renamed into it stays
+// renamed after a power cut. Throws pelmo::system_error.
+void sync_directory(const boost::filesystem::path& folder);
+
 // Replaces the target in one step with a copy of the source: the copy is
 // written as "<target>.tmp", flushed to the disk and renamed over the target,
 // so that a kill at any moment leaves the target whole, old or new. Throws
 // boost::filesystem::filesystem_error or pelmo::system_error; the target is
-// then as it was.
+// then as it was, unless only the final sync of the folder failed.
 void replace_with_copy(const boost::filesystem::path& source, const boost::filesystem::path& target);
 
 } // namespace filesystem

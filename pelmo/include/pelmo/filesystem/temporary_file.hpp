@@ -18,8 +18,10 @@ public:
 
     const boost::filesystem::path& path() const { return path_; }
 
-    // Renames the file over the target. Throws
-    // boost::filesystem::filesystem_error, leaving the target as it was.
+    // Renames the file over the target, then syncs the target's folder so
+    // that the rename survives a power cut. A failed rename throws
+    // boost::filesystem::filesystem_error, leaving the target as it was; a
+    // failed sync throws pelmo::system_error, with the new file in place.
     void commit_to(const boost::filesystem::path& target);
 
 private:

@@ -7,6 +7,7 @@
 #include <boost/exception_ptr.hpp>
 #include <boost/thread/lock_guard.hpp>
 #include <boost/thread/recursive_mutex.hpp>
+#include <boost/thread/thread.hpp>
 
 namespace pelmo {
 
@@ -64,8 +65,12 @@ public:
         OnStop();
     }
 
+    // Waits even on a thread with an interruption pending, which stays pending
+    // for the caller: monitors are stopped from threads that are themselves
+    // being stopped, and from destructors, which must not throw.
     void Join() override
     {
+        boost::this_thread::disable_interruption keep_pending;
         control_lock control(control_mutex_);
         if (!IsRunning())
             return;
