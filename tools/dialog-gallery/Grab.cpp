@@ -4,8 +4,10 @@
 #include <Noctavi/UI/MessageBox.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QWidget>
 
 #include <iterator>
@@ -25,6 +27,7 @@ const struct {
 constexpr int kCell = 72;
 constexpr int kTitleHeight = 24;
 const QColor kTitleBar(0x3C, 0x4A, 0x5A);
+const QColor kDesktop(0x5B, 0x7F, 0x95);
 constexpr int kLabelWidth = 40;
 
 QPixmap GrabShown(QWidget& widget)
@@ -55,6 +58,19 @@ QPixmap GrabWindow(QWidget& window)
                      Qt::AlignVCenter | Qt::AlignLeft, window.windowTitle());
     painter.drawPixmap(0, kTitleHeight, client);
     return framed;
+}
+
+QPixmap GrabOnWorkArea(QWidget& window)
+{
+    const QPixmap framed = GrabWindow(window);
+    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    QPixmap desktop(workArea.size());
+    desktop.fill(kDesktop);
+    QPainter painter(&desktop);
+    // The client area where the window placed itself, the title bar above it.
+    const QPoint client = window.geometry().topLeft() - workArea.topLeft();
+    painter.drawPixmap(client - QPoint(0, kTitleHeight), framed);
+    return desktop;
 }
 
 QPixmap GrabMenu(QMenu& menu)

@@ -13,6 +13,10 @@ class QWidget;
 // Shows the window (offscreen), takes its picture and hides it again.
 QPixmap GrabWindow(QWidget& window);
 
+// The window as it sits on the primary screen's work area, drawn as
+// GrabWindow draws it over a plain desktop.
+QPixmap GrabOnWorkArea(QWidget& window);
+
 // Opens the menu as the tray host would (so it rebuilds what it rebuilds on
 // opening), takes its picture and closes it.
 QPixmap GrabMenu(QMenu& menu);

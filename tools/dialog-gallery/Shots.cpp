@@ -9,6 +9,7 @@
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Message.h>
+#include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupMenu.h>
 
 #include <QAction>
@@ -32,14 +33,22 @@ QPixmap TrayMenu(Samples& samples, bool loginOpen)
     return loginOpen ? GrabMenu(*menu.GetMenu().actions().at(2)->menu()) : root;
 }
 
-// The event details dialog for an event of the entry, with its thumbnail
-// prepared as a pop-up has it (a null image: the request failed).
+// The event details dialog, or a pop-up, for an event of the entry, with its
+// thumbnail prepared as a pop-up has it (a null image: the request failed).
+template <class Dialog = UI::EventDlg>
 QPixmap EventDetails(Samples& samples, BasicID<long> entryId, const MonitoredEntry::EventProperty& property,
-                     const QImage& thumbnail = Samples::ScannedPage())
+                     const QImage& thumbnail = Samples::ScannedPage(), QPixmap (*grab)(QWidget&) = GrabWindow)
 {
-    UI::EventDlg dialog(samples.Event(entryId, property), thumbnail);
+    Dialog dialog(samples.Event(entryId, property), thumbnail);
     dialog.Bind(samples.Model(), entryId, BasicID<long>(0));
-    return GrabWindow(dialog);
+    return grab(dialog);
+}
+
+QPixmap PopupAtCorner(Samples& samples)
+{
+    return EventDetails<UI::PopupEventDlg>(samples, Samples::kCopier,
+                                           Samples::Property(L"Scan to Box", L"Quarterly report.pdf", true),
+                                           Samples::ScannedPage(), GrabOnWorkArea);
 }
 
 Shot EventDetailsShot(const QString& name, BasicID<long> entryId, const std::wstring& info, bool withDocument = true,
@@ -77,6 +86,7 @@ std::vector<Shot> Shots()
                          L"wing, with all annexes, drawings and the revised budget (final, signed copy).pdf"),
         EventDetailsShot("event-details-non-latin", Samples::kCopier, L"Отчёт за квартал — Σύνοψη — סיכום.pdf"),
         EventDetailsShot("event-details-unread-many", Samples::kHallPrinter, L"Scan 120"),
+        {"popup-event-corner", PopupAtCorner},
         {"about", [](Samples&) {
              UI::AboutDlg about;
              return GrabWindow(about);

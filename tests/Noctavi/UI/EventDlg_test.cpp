@@ -25,6 +25,7 @@
 #include <support/TempDir.h>
 #include <support/WaitUntil.h>
 #include <support/ui/MessageBoxRecorder.h>
+#include <support/ui/ProcessEventsUntil.h>
 
 #include <boost/filesystem/operations.hpp>
 
@@ -32,7 +33,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QCoreApplication>
+#include <QEvent>
 #include <QImage>
 #include <QLabel>
 #include <QTimer>
@@ -59,14 +60,6 @@ enum {
 };
 constexpr int kDocumentControls[] = {kPreview, kPrint, kSave, kDelete, kMarkRead};
 const char kHost[] = "127.0.0.40";
-
-bool ProcessEventsUntil(const std::function<bool()>& condition)
-{
-    return support::WaitUntil([&] {
-        QCoreApplication::processEvents();
-        return condition();
-    });
-}
 
 // As the window utilities take it: halves of the sums of the edges.
 QPoint Centre(const QWidget& widget)
@@ -199,7 +192,7 @@ protected:
         dialog->Bind(model, bound.value_or(entry), BasicID<long>(0));
         dialog->show();
         const QLabel& thumbnail = Item<QLabel>(*dialog, kThumbnail);
-        EXPECT_TRUE(ProcessEventsUntil(
+        EXPECT_TRUE(support::ProcessEventsUntil(
             [&] { return !documentId || !thumbnail.pixmap().isNull() || !thumbnail.text().isEmpty(); }));
         return dialog;
     }
@@ -499,7 +492,7 @@ TEST_F(EventDlgTest, AnExitAskedForDuringTheDownloadAbandonsTheSaveAndRunsAfterI
     });
     Click(*dialog, kSave); // no save dialog, no message: the test main fails either
     EXPECT_FALSE(exited);
-    EXPECT_TRUE(ProcessEventsUntil([&] { return exited; }));
+    EXPECT_TRUE(support::ProcessEventsUntil([&] { return exited; }));
     EXPECT_TRUE(TemporaryFiles().empty());
 }
 

@@ -1,6 +1,6 @@
 #include <Noctavi/UI/WaitCursor.h>
 
-#include <support/WaitUntil.h>
+#include <support/ui/ProcessEventsUntil.h>
 #include <support/ui/MessageBoxRecorder.h>
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <QCursor>
 #include <QGuiApplication>
 
-#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -18,15 +17,6 @@ bool ShowsWaitCursor()
 {
     const QCursor* cursor = QGuiApplication::overrideCursor();
     return cursor && cursor->shape() == Qt::WaitCursor;
-}
-
-// Runs the event loop until the condition holds or ten seconds pass.
-bool ProcessEventsUntil(const std::function<bool()>& condition)
-{
-    return support::WaitUntil([&] {
-        QCoreApplication::processEvents();
-        return condition();
-    });
 }
 
 TEST(WaitCursor, ShowsWhileHeldAndHoldsAnExitBackUntilTheLastScopeEnds)
@@ -47,7 +37,7 @@ TEST(WaitCursor, ShowsWhileHeldAndHoldsAnExitBackUntilTheLastScopeEnds)
     EXPECT_FALSE(ShowsWaitCursor());
     EXPECT_FALSE(UI::WaitCursor::IsHeld());
     EXPECT_EQ(exits, 0) << "the exit runs after the handler that held the cursor";
-    ASSERT_TRUE(ProcessEventsUntil([&] { return exits != 0; }));
+    ASSERT_TRUE(support::ProcessEventsUntil([&] { return exits != 0; }));
     EXPECT_EQ(exits, 1);
 
     UI::WaitCursor::RequestExit([&] { ++exits; });
@@ -61,7 +51,7 @@ TEST(WaitCursor, AHeldBackExitThatThrowsIsReported)
         const UI::WaitCursor cursor;
         UI::WaitCursor::RequestExit([] { throw std::runtime_error("exit failed"); });
     }
-    ASSERT_TRUE(ProcessEventsUntil([&] { return !recorder.Requests().empty(); }));
+    ASSERT_TRUE(support::ProcessEventsUntil([&] { return !recorder.Requests().empty(); }));
     EXPECT_EQ(recorder.Requests()[0].text, "An unsupported operation was attempted.");
 }
 

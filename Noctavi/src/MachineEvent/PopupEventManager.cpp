@@ -1,0 +1,198 @@
+#include <Noctavi/MachineEvent/PopupEventManager.h>
+
+#include <Noctavi/MachineEvent/Event.h>
+#include <Noctavi/MachineEvent/PopupPresenter.h>
+#include <Noctavi/MonitoredEntry/DBException.h>
+#include <Noctavi/MonitoredEntry/Entry.h>
+#include <Noctavi/MonitoredEntry/EntryManager.h>
+#include <Noctavi/MonitoredEntry/EntryProperty.h>
+#include <Noctavi/MonitoredEntry/Event.h>
+#include <Noctavi/MonitoredEntry/EventLog.h>
+#include <Noctavi/MonitoredEntry/ModelLock.h>
+#include <Noctavi/MonitoredEntry/Transaction.h>
+#include <Noctavi/System/ConfigLimits.h>
+
+#include <boost/make_shared.hpp>
+#include <boost/optional.hpp>
+#include <boost/thread/condition_variable.hpp>
+#include <boost/thread/lock_guard.hpp>
+#include <boost/thread/mutex.hpp>
+#include <boost/thread/thread.hpp>
+
+#include <cstddef>
+#include <deque>
+#include <utility>
+
+namespace MachineEvent {
+
+namespace {
+
+typedef std::pair<BasicID<long>, BasicID<long>> Pair;
+
+using MonitoredEntry::EntryManager;
+
+// What the pop-up shows, when the pair still calls for one.
+boost::optional<Event> FindShownEvent(EntryManager& manager, const Pair& pair)
+{
+    const MonitoredEntry::ModelLock lock(manager);
+    const MonitoredEntry::EntryDB& db = manager.GetEntryDB();
+    if (!db.Contains(pair.first))
+        return boost::none;
+    const MonitoredEntry::Entry& entry = db.GetEntry(pair.first);
+    const MonitoredEntry::EntryProperty& property = entry.GetProperty();
+    const boost::shared_ptr<const MonitoredEntry::EventLog> log = entry.GetSharedEventLog();
+    if (!property.GetConfig().GetNotice() || !log->Contains(pair.second))
+        return boost::none;
+    return Event(property.GetMFP(), property.GetUser(), log->GetEvent(pair.second).GetProperty());
+}
+
+// Nothing changes when the entry or the event has gone meanwhile.
+void MarkRead(EntryManager& manager, const Pair& pair)
+{
+    EntryManager::Transaction transaction(manager);
+    MonitoredEntry::EntryDB& db = transaction.GetEntryDB();
+    if (!db.Contains(pair.first))
+        return;
+    const boost::shared_ptr<MonitoredEntry::Entry> entry = db.CloneEntry(pair.first);
+    const boost::shared_ptr<MonitoredEntry::EventLog> log = entry->GetEventLog();
+    if (!log->Contains(pair.second))
+        return;
+    MonitoredEntry::Event event = log->GetEvent(pair.second);
+    event.SetRead(true);
+    log->SetEvent(event);
+    entry->SetEventLog(log);
+    transaction.SetEntry(entry);
+    transaction.Commit();
+}
+
+} // namespace
+
+struct PopupEventManager::Pimpl {
+    Pimpl(EntryManager& model, PopupPresenter& shower, boost::chrono::milliseconds pauseAfterShown)
+        : manager(model)
+        , presenter(shower)
+        , pause(pauseAfterShown)
+    {
+    }
+
+    EntryManager& manager;
+    PopupPresenter& presenter;
+    const boost::chrono::milliseconds pause;
+
+    // Guards the queue and the accepting flag; never held with the model lock.
+    boost::mutex mutex;
+    boost::condition_variable queued;
+    std::deque<Pair> queue;
+    bool accepting = false;
+
+    void Accept(bool accept);
+    void Queue(const Pair& pair);
+    Pair TakeOldest();
+    void DropWaiting();
+    void Show(const Event& event, const Pair& pair);
+};
+
+// A manager that does not run takes no pairs, and one that starts again
+// begins with none.
+void PopupEventManager::Pimpl::Accept(bool accept)
+{
+    boost::lock_guard<boost::mutex> lock(mutex);
+    accepting = accept;
+    queue.clear();
+}
+
+void PopupEventManager::Pimpl::Queue(const Pair& pair)
+{
+    boost::lock_guard<boost::mutex> lock(mutex);
+    if (!accepting)
+        return;
+    queue.push_back(pair);
+    const std::size_t limit = static_cast<std::size_t>(GetConfigLimits().DetectedEventQueueSize);
+    while (queue.size() > limit)
+        queue.pop_front();
+    queued.notify_all();
+}
+
+// Interruptible.
+Pair PopupEventManager::Pimpl::TakeOldest()
+{
+    boost::unique_lock<boost::mutex> lock(mutex);
+    queued.wait(lock, [this] { return !queue.empty(); });
+    const Pair oldest = queue.front();
+    queue.pop_front();
+    return oldest;
+}
+
+void PopupEventManager::Pimpl::DropWaiting()
+{
+    boost::lock_guard<boost::mutex> lock(mutex);
+    queue.clear();
+}
+
+void PopupEventManager::Pimpl::Show(const Event& event, const Pair& pair)
+{
+    switch (presenter.Present(event, pair.first, pair.second)) {
+    case PopupOutcome::Accepted:
+        try {
+            MarkRead(manager, pair);
+        } catch (const MonitoredEntry::DBException&) {
+            // A refused write leaves the event unread; the next pair still comes.
+        }
+        break;
+    case PopupOutcome::EventLogViewer:
+        DropWaiting();
+        break;
+    case PopupOutcome::Dismissed:
+        break;
+    }
+}
+
+PopupEventManager::PopupEventManager(EntryManager& manager, PopupPresenter& presenter,
+                                     boost::chrono::milliseconds pause)
+    : pimpl_(boost::make_shared<Pimpl>(manager, presenter, pause))
+{
+}
+
+PopupEventManager::~PopupEventManager()
+{
+    try {
+        Join();
+    } catch (...) {
+    }
+}
+
+void PopupEventManager::Notify(BasicID<long> entryID, BasicID<long> eventID)
+{
+    pimpl_->Queue(Pair(entryID, eventID));
+}
+
+void PopupEventManager::OnStart()
+{
+    pimpl_->Accept(true);
+}
+
+// Runs on the stopping thread after the manager's thread was interrupted.
+void PopupEventManager::OnStop()
+{
+    pimpl_->Accept(false);
+    pimpl_->presenter.Dismiss();
+}
+
+int PopupEventManager::Run()
+{
+    Pimpl& self = *pimpl_;
+    try {
+        for (;;) {
+            const Pair pair = self.TakeOldest();
+            const boost::optional<Event> event = FindShownEvent(self.manager, pair);
+            if (!event)
+                continue;
+            self.Show(*event, pair);
+            boost::this_thread::sleep_for(self.pause);
+        }
+    } catch (const boost::thread_interrupted&) {
+    }
+    return 0;
+}
+
+} // namespace MachineEvent
