@@ -10,15 +10,14 @@
 
 #include <support/FakeResponder.h>
 #include <support/ScopedSearchOptions.h>
-#include <support/WaitUntil.h>
 #include <support/ui/MessageBoxRecorder.h>
+#include <support/ui/ProcessEventsUntil.h>
 
 #include <boost/make_shared.hpp>
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -214,10 +213,7 @@ TEST_F(EntryConfigSheetTest, AnEntryErasedWhileTheSheetIsOpenClosesItOnItsNextRe
             Click(*sheet, kOk);
         else
             Show(*sheet, kUserPage);
-        EXPECT_TRUE(support::WaitUntil([&] {
-            QCoreApplication::processEvents();
-            return !sheet->isVisible();
-        })) << "pressing OK: " << pressOk;
+        EXPECT_TRUE(support::ProcessEventsUntil([&] { return !sheet->isVisible(); })) << "pressing OK: " << pressOk;
         EXPECT_EQ(model_.GetEntryDB().Size(), 0u);
     }
 }
