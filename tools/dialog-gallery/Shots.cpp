@@ -3,6 +3,7 @@
 #include "Grab.h"
 #include "ListShots.h"
 #include "Samples.h"
+#include "SheetShots.h"
 
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/EventDlg.h>
@@ -94,5 +95,14 @@ std::vector<Shot> Shots()
         {"list-entries-events", [](Samples&) { return EventLogLists(false); }},
         {"list-entries-events-scrolled", [](Samples&) { return EventLogLists(true); }},
         {"list-users", [](Samples&) { return UserList(); }},
+        {"detail-settings-mfp", [](Samples& s) { return DetailSettings(s, Samples::kCopier, 0); }},
+        {"detail-settings-mfp-manual",
+         [](Samples& s) { return DetailSettingsManualMachine(s, Samples::kHallPrinter); }},
+        {"detail-settings-user", [](Samples& s) { return DetailSettings(s, Samples::kCopier, 1); }},
+        {"detail-settings-settings", [](Samples& s) { return DetailSettings(s, Samples::kCopier, 2); }},
+        {"detail-settings-settings-invalid",
+         [](Samples& s) { return DetailSettingsInvalid(s, Samples::kHallPrinter); }},
+        {"machine-pick-list", [](Samples&) { return PickList(true); }},
+        {"machine-pick-list-empty", [](Samples&) { return PickList(false); }},
     };
 }

@@ -1,6 +1,8 @@
 #include "Samples.h"
 #include "Shots.h"
 
+#include <Noctavi/Utility/SearchOptions.h>
+
 #include <QApplication>
 #include <QDir>
 
@@ -22,6 +24,11 @@ int main(int argc, char** argv)
         std::cerr << "dialog-gallery: cannot create " << argv[1] << '\n';
         return 1;
     }
+
+    // No shot searches; should one, it asks the discard port on loopback.
+    discovery::round_options nowhere;
+    nowhere.target = {"127.0.0.1", 9};
+    Utility::SetSearchOptions(nowhere);
 
     Samples samples;
     int failures = 0;

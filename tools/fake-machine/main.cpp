@@ -7,11 +7,14 @@
 //   fake-machine --reply /cgi-bin/GetUserList.cgi=users.xml ...
 //   fake-machine --https --ca-out ca.pem ...    (trust ca.pem through SSL_CERT_FILE)
 //   fake-machine --https ...                    (a self-signed certificate, as machines have)
+//   fake-machine --dns-sd 5353 ...              (machine searches find it: NOCTAVI_SEARCH_TARGET=127.0.0.2:5353)
+//   fake-machine --dns-sd 5353 --dns-sd-malformed ...  (each answer preceded by malformed datagrams)
 //   fake-machine --control ...                  (commands on standard input, one a line:)
 //       publish OWNER:ID:FILE[:THUMBNAIL]   store a document and signal its owner's subscription
 //       signal ACCOUNT                      signal the user's subscription, as on news
 
 #include <support/FakeInformationServer.h>
+#include <support/FakeResponder.h>
 
 #include <boost/algorithm/string/split.hpp>
 #include <boost/asio/io_context.hpp>
@@ -192,6 +195,25 @@ support::FakeMachine::Options MachineOptions(const options::variables_map& value
     return result;
 }
 
+// Answers machine searches on the machine's address, publishing the machine
+// as a printer and as the web service it serves.
+std::unique_ptr<support::FakeResponder> StartResponder(const options::variables_map& values,
+                                                       const support::FakeMachine& machine)
+{
+    if (!values.count("dns-sd"))
+        return nullptr;
+    using Type = support::PublishedService::Type;
+    auto responder =
+        std::make_unique<support::FakeResponder>(machine.Address(), values["dns-sd"].as<std::uint16_t>());
+    const std::string name = values["machine-name"].as<std::string>();
+    const Type web = values.count("https") ? Type::Https : Type::Http;
+    responder->Publish({machine.Address(), "fake-machine.local",
+                        {{Type::Ipp, name, 631, {"ty=" + name}}, {web, name, machine.Port(), {}}}});
+    responder->SetMalformed(values.count("dns-sd-malformed") > 0);
+    std::cout << "dns-sd " << responder->Address() << ':' << responder->Port() << std::endl;
+    return responder;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -206,7 +228,9 @@ int main(int argc, char** argv)
         "user", options::value<std::vector<std::string>>(), "ID:DISPLAY NAME:PASSWORD: a user account")(
         "document", options::value<std::vector<std::string>>(),
         "OWNER:ID:FILE[:THUMBNAIL]: a stored document, with a JPEG thumbnail")(
-        "control", "take the commands publish and signal on standard input");
+        "control", "take the commands publish and signal on standard input")(
+        "dns-sd", options::value<std::uint16_t>(), "PORT: answer machine searches on the machine's address")(
+        "dns-sd-malformed", "answer each search with malformed datagrams first");
     try {
         options::variables_map values;
         options::store(options::parse_command_line(argc, argv, description), values);
@@ -225,6 +249,7 @@ int main(int argc, char** argv)
         machine.OnRequest(PrintRequest);
         std::cout << (values.count("https") ? "https://" : "http://") << machine.Address() << ':' << machine.Port()
                   << std::endl;
+        const std::unique_ptr<support::FakeResponder> responder = StartResponder(values, machine);
 
         boost::asio::io_context io;
         boost::asio::signal_set signals(io, SIGINT, SIGTERM);

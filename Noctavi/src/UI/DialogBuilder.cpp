@@ -3,6 +3,7 @@
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/DialogTemplate.h>
 #include <Noctavi/UI/DialogUnits.h>
+#include <Noctavi/UI/SpinButton.h>
 #include <Noctavi/UI/Strings.h>
 
 #include <QCheckBox>
@@ -82,6 +83,8 @@ QWidget* CreateControl(QWidget& dialog, const ControlTemplate& control)
         return new QListWidget(&dialog);
     case ControlKind::ListView:
         return CreateListView(dialog);
+    case ControlKind::SpinButton:
+        return new SpinButton(&dialog);
     }
     return new QWidget(&dialog);
 }

@@ -1,3 +1,5 @@
+#include "../MonitoredEntry/ModelValues.h"
+
 #include <Noctavi/MachineEvent/Event.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EventProperty.h>
@@ -6,7 +8,9 @@
 #include <Noctavi/RSS/EventTime.h>
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/DialogItem.h>
+#include <Noctavi/UI/EntryConfigSheet.h>
 #include <Noctavi/UI/EventDlg.h>
+#include <Noctavi/UI/MachinePickList.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/MessageBox.h>
 #include <Noctavi/UI/PopupMenu.h>
@@ -22,7 +26,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-
+#include <QTabWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -42,7 +47,8 @@ QStringList MenuTexts(const QMenu& menu)
     return texts;
 }
 
-// The caption and every text of labels and buttons but those that show data.
+// The caption and every text of labels, buttons (but arrows) and tabs but
+// those that show data.
 QStringList DialogTexts(const QWidget& dialog, const QStringList& dataControls)
 {
     QStringList texts{dialog.windowTitle()};
@@ -50,8 +56,15 @@ QStringList DialogTexts(const QWidget& dialog, const QStringList& dataControls)
         if (!dataControls.contains(label->objectName()) && !label->text().isEmpty())
             texts << label->text();
     }
-    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-        texts << button->text();
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        const auto* arrow = qobject_cast<const QToolButton*>(button);
+        if (!arrow || arrow->arrowType() == Qt::NoArrow)
+            texts << button->text();
+    }
+    for (const QTabWidget* tabs : dialog.findChildren<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i)
+            texts << tabs->tabText(i);
+    }
     return texts;
 }
 
@@ -97,6 +110,28 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
     for (const QString& text : shown)
         EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
     EXPECT_EQ(UI::GetDlgItem<QLabel>(dialog, 1126).text(), "0" + ScopedCatalogue::Marker(211));
+
+    // The detail settings sheet with every page shown; the ranges are
+    // composed around their strings, as the labels' formats say.
+    const BasicID<long> id = testvalues::Add(manager, testvalues::Property(L"192.0.2.80"));
+    UI::EntryConfigSheet sheet(manager, id);
+    sheet.show();
+    sheet.findChild<QTabWidget*>()->setCurrentIndex(1);
+    sheet.findChild<QTabWidget*>()->setCurrentIndex(2);
+    const QStringList sheetTexts = DialogTexts(sheet, {"1087", "1092", "1094", "1098", "1099", "1120"});
+    EXPECT_EQ(sheetTexts.size(), 23); // the caption, three tabs, eleven labels and eight buttons
+    for (const QString& text : sheetTexts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
+    EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, 1098).text(), "(@151@50)");
+    EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, 1099).text(), "@153@(1-60)");
+    EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, 1120).text(), "@203@(0-100000)");
+
+    const UI::MachinePickList pickList(nullptr,
+                                       [] { return boost::make_optional(std::vector<MonitoredEntry::MFP>()); });
+    const QStringList pickListTexts = DialogTexts(pickList, {});
+    EXPECT_EQ(pickListTexts.size(), 5); // the caption, one label and three buttons
+    for (const QString& text : pickListTexts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 }
 
 } // namespace

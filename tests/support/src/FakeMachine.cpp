@@ -1,6 +1,7 @@
 #include <support/FakeMachine.h>
 
 #include "HttpAuthentication.h"
+#include "Loopback.h"
 
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ip/udp.hpp>
@@ -31,15 +32,6 @@ namespace http = beast::http;
 using tcp = asio::ip::tcp;
 
 using Request = http::request<http::string_body>;
-
-// Never anything but loopback: a test must not reach out of the machine.
-asio::ip::address_v4 LoopbackAddress(const std::string& text)
-{
-    const asio::ip::address_v4 address = asio::ip::make_address_v4(text);
-    if ((address.to_uint() >> 24) != 127)
-        throw std::invalid_argument("the fake machine binds loopback addresses only: " + text);
-    return address;
-}
 
 std::string RandomHex(std::size_t bytes)
 {

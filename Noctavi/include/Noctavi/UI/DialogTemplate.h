@@ -18,6 +18,7 @@ enum class ControlKind {
     Edit,       // QLineEdit
     ListBox,    // QListWidget
     ListView,   // QTreeView as a report list: rows chosen whole, one at a time
+    SpinButton, // UI::SpinButton, which steps the number of its buddy edit
 };
 
 enum class ControlFlag {

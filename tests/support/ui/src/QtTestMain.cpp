@@ -1,6 +1,9 @@
 #include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/PickList.h>
 #include <Noctavi/UI/SaveFileChooser.h>
 #include <Noctavi/UI/ShellOpener.h>
+
+#include <support/ScopedSearchOptions.h>
 
 #include <QApplication>
 
@@ -27,6 +30,12 @@ QString UnexpectedSaveDialog(const UI::SaveFileRequest&)
     return QString();
 }
 
+boost::optional<std::size_t> UnexpectedPickList(const UI::PickListRequest&)
+{
+    ADD_FAILURE() << "a machine pick list would wait for an answer";
+    return boost::none;
+}
+
 } // namespace
 
 // The main of the user-interface tests: one QApplication for the whole run,
@@ -42,5 +51,9 @@ int main(int argc, char** argv)
     const UI::MessageBoxSeam::Override boxes(UI::ShowMessageBox(), &UnexpectedBox);
     const UI::ShellOpenerSeam::Override opener(UI::OpenInShell(), &UnexpectedOpen);
     const UI::SaveFileChooserSeam::Override saveDialog(UI::ChooseSaveFile(), &UnexpectedSaveDialog);
+    const UI::PickListSeam::Override pickList(UI::ShowPickList(), &UnexpectedPickList);
+    // A search that a test does not point at its own fake responder finds
+    // nothing and sends nothing off the machine.
+    const support::ScopedSearchOptions nowhere(support::NowhereTarget());
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,52 @@
+#ifndef DISCOVERY_SRC_WIRE_HPP
+#define DISCOVERY_SRC_WIRE_HPP
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace discovery::wire {
+
+// A DNS message's fixed header, by the offsets of its fields.
+constexpr std::size_t header_size = 12;
+constexpr std::size_t id_offset = 0;
+constexpr std::size_t flags_offset = 2;
+constexpr std::size_t question_count_offset = 4;
+constexpr std::size_t answer_count_offset = 6;
+constexpr std::size_t authority_count_offset = 8;
+constexpr std::size_t additional_count_offset = 10;
+
+constexpr std::uint16_t type_a = 1;
+constexpr std::uint16_t type_ptr = 12;
+constexpr std::uint16_t type_txt = 16;
+constexpr std::uint16_t type_srv = 33;
+constexpr std::uint16_t class_in = 1;
+
+inline std::uint16_t read16(const std::uint8_t* data)
+{
+    return static_cast<std::uint16_t>(data[0] << 8 | data[1]);
+}
+
+inline void append16(std::string& out, std::uint16_t value)
+{
+    out += static_cast<char>(value >> 8);
+    out += static_cast<char>(value & 0xFF);
+}
+
+// "_ipp._tcp.local" in wire form: each label after its length, then the root.
+// For our own names, which hold no escapes.
+std::string name(std::string_view dotted);
+
+// The name as DNS compares names: ASCII letters in lower case. Length bytes
+// (at most 63) never fall in the range of capitals, so the whole name can be
+// folded byte by byte.
+std::string canonical(std::string name);
+
+// The datagram that asks one question as a one-shot query: flags clear, so
+// that a responder answers it by unicast to the port it came from.
+std::string query(std::uint16_t id, const std::string& name, std::uint16_t type);
+
+} // namespace discovery::wire
+
+#endif
