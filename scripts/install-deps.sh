@@ -12,6 +12,8 @@ packages=(
   libldns-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils
+  # a virtual display and its window list, for the demo in CI
+  xvfb xauth x11-utils
   # clang++ with its sanitizer and libFuzzer runtimes, for fuzz/
   clang libclang-rt-14-dev
 )

@@ -3,6 +3,9 @@
 
 #include <Noctavi/UI/MessageBox.h>
 
+#include <QStringList>
+
+#include <functional>
 #include <vector>
 
 namespace support {
@@ -14,9 +17,17 @@ public:
     explicit MessageBoxRecorder(QMessageBox::StandardButton answer = QMessageBox::NoButton);
 
     const std::vector<UI::MessageBoxRequest>& Requests() const { return requests_; }
+    // The boxes' texts, in order.
+    QStringList Texts() const;
+    void Clear() { requests_.clear(); }
+
+    // Runs while each later box is open, before it is answered: what the
+    // user could do meanwhile.
+    void WhileOpen(std::function<void()> action) { whileOpen_ = std::move(action); }
 
 private:
     std::vector<UI::MessageBoxRequest> requests_;
+    std::function<void()> whileOpen_ = [] {};
     UI::MessageBoxSeam::Override override_;
 };
 

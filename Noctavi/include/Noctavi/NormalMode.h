@@ -1,0 +1,15 @@
+#ifndef NOCTAVI_NORMALMODE_H
+#define NOCTAVI_NORMALMODE_H
+
+#include <Noctavi/RunMode.h>
+
+// The program in the notification area: the main frame is the main window.
+// Exit code 11, quietly, when another instance runs; 10 with its message
+// when the frame cannot be built.
+class NormalMode : public RunMode {
+public:
+    bool Start(Application& application) override;
+    void Stop(Application& application) noexcept override;
+};
+
+#endif

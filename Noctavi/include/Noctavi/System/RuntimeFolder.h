@@ -1,0 +1,15 @@
+#ifndef NOCTAVI_SYSTEM_RUNTIMEFOLDER_H
+#define NOCTAVI_SYSTEM_RUNTIMEFOLDER_H
+
+#include <string>
+
+namespace System {
+
+// Where the single-instance lock and the running instance's channel live:
+// $XDG_RUNTIME_DIR when it is an absolute path, else the temporary folder,
+// which is private to the user (GetTempFolder). Ends with "/".
+std::wstring GetRuntimeFolder();
+
+} // namespace System
+
+#endif

@@ -1,0 +1,144 @@
+#include <Noctavi/Application.h>
+
+#include <Noctavi/CreateRunMode.h>
+#include <Noctavi/RunMode.h>
+#include <Noctavi/System/InstanceLock.h>
+#include <Noctavi/UI/FontCharsetCheck.h>
+#include <Noctavi/UI/Message.h>
+#include <Noctavi/UI/Strings.h>
+#include <Noctavi/Utility/LrcCatalogue.h>
+
+#include <boost/make_shared.hpp>
+
+#include <QApplication>
+#include <QWidget>
+
+#include <chrono>
+#include <locale>
+#include <thread>
+
+namespace {
+
+// Making the lock file can fail for a while (a home folder being mounted,
+// say): it is tried for a minute.
+constexpr int kLockAttempts = 120;
+constexpr std::chrono::milliseconds kLockRetryPause(500);
+
+std::unique_ptr<System::InstanceLock> CreateInstanceLock()
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return std::make_unique<System::InstanceLock>();
+        } catch (...) {
+            if (attempt == kLockAttempts)
+                throw;
+        }
+        std::this_thread::sleep_for(kLockRetryPause);
+    }
+}
+
+// Only for this process: programs that it starts choose for themselves.
+class PlatformChoice {
+public:
+    PlatformChoice()
+        : chosen_(!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
+                  qEnvironmentVariableIsSet("DISPLAY"))
+    {
+        if (chosen_)
+            qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    PlatformChoice(const PlatformChoice&) = delete;
+    PlatformChoice& operator=(const PlatformChoice&) = delete;
+
+    void Forget() const
+    {
+        if (chosen_)
+            qunsetenv("QT_QPA_PLATFORM");
+    }
+
+private:
+    const bool chosen_;
+};
+
+} // namespace
+
+struct Application::Pimpl {
+    int exitCode = 0;
+    std::unique_ptr<System::InstanceLock> lock;
+    std::unique_ptr<RunMode> mode;
+    std::unique_ptr<QWidget> mainWindow;
+};
+
+Application::Application()
+    : pimpl_(boost::make_shared<Pimpl>())
+{
+}
+
+Application::~Application() = default;
+
+int Application::Main(int argc, char** argv)
+{
+    const PlatformChoice platform;
+    QApplication qt(argc, argv);
+    platform.Forget();
+    QApplication::setQuitOnLastWindowClosed(false);
+    Application application;
+    return application.Run(std::vector<std::string>(argv + 1, argv + argc));
+}
+
+int Application::Run(const std::vector<std::string>& arguments)
+{
+    const bool started = InitInstance(arguments);
+    const int loopResult = started && pimpl_->mainWindow ? QApplication::exec() : 0;
+    return ExitInstance(loopResult);
+}
+
+void Application::SetExitCode(int code)
+{
+    pimpl_->exitCode = code;
+}
+
+void Application::ShowInitFailure()
+{
+    UI::Message::ApplicationInitFailed();
+    SetExitCode(10);
+}
+
+System::InstanceLock& Application::GetInstanceLock()
+{
+    return *pimpl_->lock;
+}
+
+void Application::SetMainWindow(std::unique_ptr<QWidget> window)
+{
+    pimpl_->mainWindow = std::move(window);
+}
+
+bool Application::InitInstance(const std::vector<std::string>& arguments)
+{
+    try {
+        std::locale::global(std::locale::classic());
+        LrcCatalogue::Open(LrcCatalogue::GetCataloguePath(), &UI::HasFontForCharset);
+        const QString name = UI::LoadString(UI::kApplicationNameString);
+        if (!name.isEmpty())
+            QCoreApplication::setApplicationName(name);
+        pimpl_->lock = CreateInstanceLock();
+        pimpl_->mode = CreateRunMode(arguments);
+        return pimpl_->mode->Start(*this);
+    } catch (...) {
+        ShowInitFailure();
+        return false;
+    }
+}
+
+// The main window goes first, and with it the dialogs, the frame and the model.
+int Application::ExitInstance(int loopResult)
+{
+    pimpl_->mainWindow.reset();
+    if (pimpl_->mode)
+        pimpl_->mode->Stop(*this);
+    LrcCatalogue::Free();
+    if (pimpl_->exitCode != 0)
+        return pimpl_->exitCode;
+    return loopResult != 0 ? 100 : 0;
+}

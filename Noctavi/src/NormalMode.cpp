@@ -1,0 +1,24 @@
+#include <Noctavi/NormalMode.h>
+
+#include <Noctavi/Application.h>
+#include <Noctavi/System/ApplicationBusy.h>
+#include <Noctavi/UI/MainFrame.h>
+
+bool NormalMode::Start(Application& application)
+{
+    try {
+        application.SetMainWindow(std::make_unique<UI::MainFrame>(
+            application.GetInstanceLock(), [&application](int code) { application.SetExitCode(code); }));
+        application.SetExitCode(0);
+        return true;
+    } catch (const ApplicationBusy&) {
+        application.SetExitCode(11);
+    } catch (...) {
+        application.ShowInitFailure();
+    }
+    return false;
+}
+
+void NormalMode::Stop(Application&) noexcept
+{
+}

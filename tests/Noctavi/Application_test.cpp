@@ -1,0 +1,101 @@
+#include <Noctavi/Application.h>
+#include <Noctavi/System/Config.h>
+#include <Noctavi/System/InstanceLock.h>
+#include <Noctavi/UI/Strings.h>
+
+#include <support/ProgramEnvironment.h>
+#include <support/ScopedNoPermissionOverride.h>
+#include <support/ScopedSettings.h>
+#include <support/ui/FakeTray.h>
+#include <support/ui/MessageBoxRecorder.h>
+
+#include <gtest/gtest.h>
+
+#include <boost/filesystem/operations.hpp>
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTimer>
+
+#include <csignal>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = boost::filesystem;
+
+// The application object run in this process, with the boxes it shows
+// answered at once.
+class ApplicationTest : public ::testing::Test {
+protected:
+    // Runs the application; `meanwhile` runs from its event loop, when it
+    // gets there.
+    int Run(const std::vector<std::string>& arguments, const std::function<void()>& meanwhile = [] {})
+    {
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, meanwhile);
+        timer.start(0);
+        Application application;
+        return application.Run(arguments);
+    }
+
+    static QString Box(unsigned int id) { return UI::LoadString(id); }
+
+    support::ProgramEnvironment env_;
+    support::ScopedSettings settings_;
+    support::FakeTray tray_;
+    support::MessageBoxRecorder boxes_{QMessageBox::Ok};
+};
+
+TEST_F(ApplicationTest, TheCommandLineChoosesTheModeIgnoringUnknownOptionsAndAValueThatDoesNotConvertFails)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        int code;
+        QStringList boxes;
+    };
+    const Case cases[] = {
+        {{"--http", "abc"}, 10, {Box(175)}},
+        {{"-u", "--https", "8x"}, 10, {Box(175)}},
+        {{"--bogus", "stray", "-u"}, 0, {}},
+        {{"--convert", "--uninstall", "--http", "0", "--host", "127.0.0.1"}, 0, {}},
+    };
+    for (const Case& c : cases) {
+        boxes_.Clear();
+        EXPECT_EQ(Run(c.arguments), c.code) << c.arguments.front();
+        EXPECT_EQ(boxes_.Texts(), c.boxes) << c.arguments.front();
+    }
+}
+
+TEST_F(ApplicationTest, NormalModeEndsWithTheCodeThatItsEndCalledFor)
+{
+    EXPECT_EQ(Run({}, [] { std::raise(SIGTERM); }), 0);
+    EXPECT_TRUE(fs::exists(env_.DataFile())) << "saved on the way out";
+
+    EXPECT_EQ(Run({}, [] { QCoreApplication::exit(5); }), 100) << "a loop ended with a code nobody stored";
+
+    System::InstanceLock otherInstance;
+    ASSERT_TRUE(otherInstance.TryLock());
+    EXPECT_EQ(Run({}), 11);
+    EXPECT_TRUE(boxes_.Requests().empty());
+}
+
+TEST_F(ApplicationTest, ADataFolderThatCannotBeWrittenGivesOneMessageAndExitCode30)
+{
+    Config::GetInstance().Load(); // completes config.dat, which start-up then only reads
+    const support::ScopedNoPermissionOverride asEveryone;
+    fs::permissions(env_.DataFolder(), fs::owner_read | fs::owner_exe);
+    // A second end asked for while the box is open changes nothing.
+    boxes_.WhileOpen([] {
+        std::raise(SIGTERM);
+        QCoreApplication::processEvents();
+    });
+    EXPECT_EQ(Run({}, [] { std::raise(SIGTERM); }), 30);
+    EXPECT_EQ(boxes_.Texts(), QStringList{Box(116)});
+    fs::permissions(env_.DataFolder(), fs::owner_all);
+}
+
+} // namespace
