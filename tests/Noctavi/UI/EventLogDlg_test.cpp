@@ -133,13 +133,6 @@ protected:
         return manager_.GetEntryDB().GetEntry(entry).GetSharedEventLog()->GetEvent(event).IsRead();
     }
 
-    void Erase(ID id)
-    {
-        EntryManager::Transaction transaction(manager_);
-        transaction.GetEntryDB().Erase(id);
-        transaction.Commit();
-    }
-
     // The entries are there before the viewer opens.
     EntryManager manager_;
     const ID watched_ =
@@ -224,7 +217,11 @@ TEST_F(EventLogDlgTest, RefreshSignalsEveryMonitorOfTheHostWithTheModelUnlocked)
     EXPECT_EQ(monitors_.LockFree(), std::vector<bool>({true}));
 
     // Gone before the view hears of it: the handlers act as with no selection.
-    Erase(watched_);
+    {
+        EntryManager::Transaction transaction(manager_);
+        transaction.GetEntryDB().Erase(watched_);
+        transaction.Commit();
+    }
     Click(kRefresh);
     Click(kAllConfirm);
     EXPECT_EQ(monitors_.Signals().size(), 1u);
