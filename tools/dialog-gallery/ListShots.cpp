@@ -14,12 +14,13 @@
 #include <Noctavi/MonitoredEntry/Password.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/MonitoredEntry/User.h>
+#include <Noctavi/Monitor/EventSignalObserver.h>
 #include <Noctavi/RSS/EventTime.h>
 #include <Noctavi/UI/DialogBuilder.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/DialogTemplate.h>
 #include <Noctavi/UI/EntryListCtrl.h>
-#include <Noctavi/UI/EventListCtrl.h>
+#include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/Icons.h>
 #include <Noctavi/UI/UserListCtrl.h>
 
@@ -118,6 +119,12 @@ void SelectRow(QTreeView& view, int row)
                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+// Refresh in the viewer wakes no monitor here.
+class NoMonitors : public Monitor::EventSignalObserver {
+public:
+    void OnSignal(const Monitor::Signal&) override {}
+};
+
 // A window of the list views of a table, with the program's icon.
 class Host : public QDialog {
 public:
@@ -132,10 +139,6 @@ public:
 
 constexpr UI::ControlTemplate kSettingsControls[] = {{1082, ControlKind::ListView, {7, 7, 369, 150}}};
 constexpr UI::DialogTemplate kSettings(126, {383, 164}, kSettingsControls);
-
-constexpr UI::ControlTemplate kViewerControls[] = {{1050, ControlKind::ListView, {7, 7, 190, 250}},
-                                                   {1066, ControlKind::ListView, {203, 7, 340, 250}}};
-constexpr UI::DialogTemplate kViewer(155, {550, 264}, kViewerControls);
 
 constexpr UI::ControlTemplate kUserControls[] = {{1022, ControlKind::ListView, {7, 7, 310, 140}}};
 constexpr UI::DialogTemplate kUsers(104, {324, 154}, kUserControls);
@@ -155,25 +158,20 @@ QPixmap SettingsEntryList()
     return GrabWindow(host);
 }
 
-QPixmap EventLogLists(bool scrolledToEnd)
+QPixmap EventLogViewer(bool scrolledToEnd)
 {
     MonitoredEntry::EntryManager model;
     Fill(model);
-    Host host(kViewer);
-    UI::EntryListSource entrySource(model);
-    UI::EntryListCtrl entries(host.View(1050), entrySource);
-    entries.AddColumns({"UnreadIconColumn", "MFPNameColumn", "StatusColumn"}, 111);
-    entries.Refresh();
-    UI::EventListSource eventSource(model);
-    UI::EventListCtrl events(host.View(1066), eventSource);
-    events.AddColumns({"UnreadIconColumn", "EventNameColumn", "TimeColumn", "InfoColumn"}, 127);
-    events.SetSortColumn(2);
-    SelectRow(host.View(1050), entries.rowCount() - 1);
-    eventSource.SetEntry(entries.GetSelectedKey());
-    events.Refresh();
+    NoMonitors monitors;
+    UI::EventLogDlg viewer(model, monitors);
+    QTreeView& entries = UI::GetDlgItem<QTreeView>(viewer, 1050);
+    for (int row = 0; row < entries.model()->rowCount(); ++row) {
+        if (entries.model()->index(row, 1).data().toString() == QStringLiteral("printer-hall.example.net"))
+            SelectRow(entries, row);
+    }
     if (scrolledToEnd)
-        host.View(1066).scrollToBottom();
-    return GrabWindow(host);
+        UI::GetDlgItem<QTreeView>(viewer, 1066).scrollToBottom();
+    return GrabWindow(viewer);
 }
 
 QPixmap UserList()

@@ -9,9 +9,9 @@
 
 // The entry list as the settings dialog sets it up, one row selected.
 QPixmap SettingsEntryList();
-// The entry and event lists as the event log viewer sets them up, the entry
-// with a few hundred events selected; scrolled to the end when asked.
-QPixmap EventLogLists(bool scrolledToEnd);
+// The event log viewer, the entry with a few hundred events selected;
+// its events scrolled to the end when asked.
+QPixmap EventLogViewer(bool scrolledToEnd);
 // The user list as the add-users wizard sets it up.
 QPixmap UserList();
 

@@ -92,8 +92,8 @@ std::vector<Shot> Shots()
              return GrabWindow(about);
          }},
         {"list-entries-settings", [](Samples&) { return SettingsEntryList(); }},
-        {"list-entries-events", [](Samples&) { return EventLogLists(false); }},
-        {"list-entries-events-scrolled", [](Samples&) { return EventLogLists(true); }},
+        {"event-log-viewer", [](Samples&) { return EventLogViewer(false); }},
+        {"event-log-viewer-scrolled", [](Samples&) { return EventLogViewer(true); }},
         {"list-users", [](Samples&) { return UserList(); }},
         {"detail-settings-mfp", [](Samples& s) { return DetailSettings(s, Samples::kCopier, 0); }},
         {"detail-settings-mfp-manual",

@@ -8,8 +8,8 @@
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/Event.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
+#include <Noctavi/MonitoredEntry/MarkRead.h>
 #include <Noctavi/MonitoredEntry/ModelLock.h>
-#include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/ConfigLimits.h>
 
 #include <boost/make_shared.hpp>
@@ -44,25 +44,6 @@ boost::optional<Event> FindShownEvent(EntryManager& manager, const Pair& pair)
     if (!property.GetConfig().GetNotice() || !log->Contains(pair.second))
         return boost::none;
     return Event(property.GetMFP(), property.GetUser(), log->GetEvent(pair.second).GetProperty());
-}
-
-// Nothing changes when the entry or the event has gone meanwhile.
-void MarkRead(EntryManager& manager, const Pair& pair)
-{
-    EntryManager::Transaction transaction(manager);
-    MonitoredEntry::EntryDB& db = transaction.GetEntryDB();
-    if (!db.Contains(pair.first))
-        return;
-    const boost::shared_ptr<MonitoredEntry::Entry> entry = db.CloneEntry(pair.first);
-    const boost::shared_ptr<MonitoredEntry::EventLog> log = entry->GetEventLog();
-    if (!log->Contains(pair.second))
-        return;
-    MonitoredEntry::Event event = log->GetEvent(pair.second);
-    event.SetRead(true);
-    log->SetEvent(event);
-    entry->SetEventLog(log);
-    transaction.SetEntry(entry);
-    transaction.Commit();
 }
 
 } // namespace
@@ -134,7 +115,7 @@ void PopupEventManager::Pimpl::Show(const Event& event, const Pair& pair)
     switch (presenter.Present(event, pair.first, pair.second)) {
     case PopupOutcome::Accepted:
         try {
-            MarkRead(manager, pair);
+            MonitoredEntry::MarkRead(manager, pair.first, pair.second);
         } catch (const MonitoredEntry::DBException&) {
             // A refused write leaves the event unread; the next pair still comes.
         }

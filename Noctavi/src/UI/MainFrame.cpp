@@ -1,13 +1,11 @@
 #include <Noctavi/UI/MainFrame.h>
 
 #include <Noctavi/HTTP/Net.h>
-#include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/MachineEvent/DetectedEventManager.h>
 #include <Noctavi/MachineEvent/DetectedEventQueue.h>
 #include <Noctavi/MachineEvent/PopupEventManager.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
-#include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/MonitoredEntry/Serializer.h>
 #include <Noctavi/Monitor/EventMonitorManager.h>
@@ -20,8 +18,10 @@
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/EndSessionSignals.h>
+#include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/InstanceChannel.h>
+#include <Noctavi/UI/LoginPage.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupEventPresenter.h>
@@ -50,8 +50,6 @@
 namespace UI {
 
 namespace {
-
-constexpr int kLoginPageMode = 3;
 
 // The command's item in the tray menu, found by its id.
 QAction* FindCommand(const PopupMenu& menu, int id)
@@ -104,6 +102,7 @@ struct MainFrame::Pimpl {
 
     void Update();
     void Activate();
+    void ShowEventLogViewer();
     void Login(BasicID<long> entryId);
     // Runs a handler of the tray, the menu or the channel once the frame is built.
     void WhenRunning(const std::function<void()>& handler);
@@ -183,8 +182,7 @@ void MainFrame::Pimpl::ListenForRequests()
             tray.Show(trayState);
         });
     });
-    // Composition point: a click on the tray icon (SystemTrayIcon::Activated)
-    // opens the event log viewer, through WhenRunning.
+    connect(&tray, &SystemTrayIcon::Activated, &frame, [this] { WhenRunning([this] { ShowEventLogViewer(); }); });
     connect(qApp, &QGuiApplication::focusWindowChanged, &appConnections, [this](QWindow* window) {
         if (window)
             lastActive = window;
@@ -210,10 +208,11 @@ void MainFrame::Pimpl::LoadData()
 void MainFrame::Pimpl::Build()
 {
     menu = std::make_unique<PopupMenu>(Model());
-    // Composition point: the settings dialog and the event log viewer are
-    // built by later work; their items stay disabled until then.
+    // Composition point: the settings dialog is built by later work; its
+    // item stays disabled until then.
     FindCommand(*menu, PopupMenu::kSettingsCommand)->setEnabled(false);
-    FindCommand(*menu, PopupMenu::kEventLogViewerCommand)->setEnabled(false);
+    connect(menu.get(), &PopupMenu::EventLogViewerRequested, &frame,
+            [this] { WhenRunning([this] { ShowEventLogViewer(); }); });
     connect(menu.get(), &PopupMenu::AboutRequested, &frame,
             [this] { WhenRunning([] { SingletonWnd<AboutDlg>::ShowOrCreate(); }); });
     connect(menu.get(), &PopupMenu::ExitRequested, &frame, [this] { RequestExit(); });
@@ -226,8 +225,8 @@ void MainFrame::Pimpl::Build()
     eventMonitors = std::make_unique<Monitor::EventMonitorManager>(*queue);
     machineMonitors = std::make_unique<Monitor::MachineMonitorManager>();
     presenter = std::make_unique<PopupEventPresenter>(Model());
-    // Composition point: the presenter's EventLogViewerRequested opens the
-    // event log viewer.
+    connect(presenter.get(), &PopupEventPresenter::EventLogViewerRequested, &frame,
+            [this] { WhenRunning([this] { ShowEventLogViewer(); }); });
     popups = std::make_unique<MachineEvent::PopupEventManager>(Model(), *presenter);
     EnsureReceiver();
 }
@@ -290,8 +289,8 @@ void MainFrame::Pimpl::Update()
 }
 
 // A box that waits for an answer, else the window that the user last worked
-// in, else the pop-up, which comes up without taking the focus, else the
-// about box.
+// in, else the pop-up, which comes up without taking the focus, else an open
+// dialog; with none of them, the event log viewer opens.
 void MainFrame::Pimpl::Activate()
 {
     if (QWidget* modal = QApplication::activeModalWidget())
@@ -301,26 +300,25 @@ void MainFrame::Pimpl::Activate()
         lastActive->requestActivate();
         return;
     }
-    // Composition point: the settings dialog and the event log viewer, when
-    // open, come before the about box.
+    // Composition point: the settings dialog, when open, comes before the
+    // event log viewer.
     for (QWidget* open : {static_cast<QWidget*>(presenter->GetOpenPopup()),
+                          static_cast<QWidget*>(SingletonWnd<EventLogDlg>::GetOpen()),
                           static_cast<QWidget*>(SingletonWnd<AboutDlg>::GetOpen())}) {
         if (open)
             return BringForward(*open);
     }
-    // Composition point: with no window open, the event log viewer opens here.
+    ShowEventLogViewer();
 }
 
-// The entry is copied under the model lock; the browser starts after it.
+void MainFrame::Pimpl::ShowEventLogViewer()
+{
+    SingletonWnd<EventLogDlg>::ShowOrCreate([this] { return std::make_unique<EventLogDlg>(Model(), *eventMonitors); });
+}
+
 void MainFrame::Pimpl::Login(BasicID<long> entryId)
 {
-    MonitoredEntry::ModelLock modelLock(Model());
-    const MonitoredEntry::EntryDB& entries = Model().GetEntryDB();
-    if (!entries.Contains(entryId))
-        return;
-    const MonitoredEntry::EntryProperty property = entries.GetEntry(entryId).GetProperty();
-    modelLock.Unlock();
-    IS::InformationServer(property.GetMFP()).OpenPage(property.GetUser(), kLoginPageMode);
+    OpenLoginPage(Model(), entryId);
 }
 
 void MainFrame::Pimpl::WhenRunning(const std::function<void()>& handler)
@@ -354,10 +352,11 @@ void MainFrame::Pimpl::Exit()
     QCoreApplication::exit(0);
 }
 
-// Composition point: the settings dialog and then the event log viewer close
-// here, before the about box.
+// Composition point: the settings dialog closes here, before the event log
+// viewer.
 void MainFrame::Pimpl::CloseDialogs()
 {
+    SingletonWnd<EventLogDlg>::Close();
     SingletonWnd<AboutDlg>::Close();
 }
 
@@ -423,6 +422,7 @@ MainFrame::MainFrame(System::InstanceLock& lock, ExitCodeStore storeExitCode)
 MainFrame::~MainFrame()
 {
     ResetModel();
+    SingletonWnd<EventLogDlg>::Release();
     SingletonWnd<AboutDlg>::Release();
     pimpl_.reset();
 }

@@ -9,6 +9,7 @@
 #include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/AboutDlg.h>
+#include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/Icons.h>
 #include <Noctavi/UI/InstanceChannel.h>
 #include <Noctavi/UI/MainFrame.h>
@@ -269,7 +270,6 @@ TEST_F(MainFrameTest, ASecondInstanceRaisesTheOpenWindowAndTheDialogsCloseWithTh
 {
     const auto frame = Start();
     EXPECT_FALSE(Command(UI::PopupMenu::kSettingsCommand).isEnabled());
-    EXPECT_FALSE(Command(UI::PopupMenu::kEventLogViewerCommand).isEnabled());
     Command(UI::PopupMenu::kAboutCommand).trigger();
     UI::AboutDlg* about = UI::SingletonWnd<UI::AboutDlg>::GetOpen();
     ASSERT_TRUE(about);
@@ -296,6 +296,25 @@ TEST_F(MainFrameTest, ASecondInstanceRaisesTheOpenWindowAndTheDialogsCloseWithTh
     Command(UI::PopupMenu::kAboutCommand).trigger();
     EXPECT_FALSE(UI::SingletonWnd<UI::AboutDlg>::GetOpen()) << "barred from the exit on";
     EXPECT_TRUE(second.TryLock());
+}
+
+TEST_F(MainFrameTest, TheTrayIconAndAnActivateWithNoWindowOpenShowTheEventLogViewer)
+{
+    using Viewer = UI::SingletonWnd<UI::EventLogDlg>;
+    const auto frame = Start();
+    EXPECT_TRUE(Activate());
+    ASSERT_TRUE(Viewer::GetOpen());
+    Viewer::GetOpen()->reject();
+    tray_.Backend().Click();
+    ASSERT_TRUE(Viewer::GetOpen());
+    UI::EventLogDlg* viewer = Viewer::GetOpen();
+    Command(UI::PopupMenu::kEventLogViewerCommand).trigger();
+    EXPECT_EQ(Viewer::GetOpen(), viewer) << "one viewer";
+
+    Command(UI::PopupMenu::kExitCommand).trigger();
+    EXPECT_FALSE(viewer->isVisible());
+    tray_.Backend().Click();
+    EXPECT_FALSE(Viewer::GetOpen()) << "barred from the exit on";
 }
 
 TEST_F(MainFrameTest, LoginOpensTheMachinesPageForAnEntryThatStillExists)

@@ -5,11 +5,13 @@
 #include <Noctavi/MonitoredEntry/EventProperty.h>
 #include <Noctavi/MonitoredEntry/MFP.h>
 #include <Noctavi/MonitoredEntry/User.h>
+#include <Noctavi/Monitor/EventSignalObserver.h>
 #include <Noctavi/RSS/EventTime.h>
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryConfigSheet.h>
 #include <Noctavi/UI/EventDlg.h>
+#include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/MachinePickList.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/MessageBox.h>
@@ -131,6 +133,15 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
     const QStringList pickListTexts = DialogTexts(pickList, {});
     EXPECT_EQ(pickListTexts.size(), 5); // the caption, one label and three buttons
     for (const QString& text : pickListTexts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
+
+    struct NoMonitors : Monitor::EventSignalObserver {
+        void OnSignal(const Monitor::Signal&) override {}
+    } monitors;
+    const UI::EventLogDlg viewer(manager, monitors);
+    const QStringList viewerTexts = DialogTexts(viewer, {"1102", "1103"});
+    EXPECT_EQ(viewerTexts.size(), 7); // the caption, two labels and four buttons
+    for (const QString& text : viewerTexts)
         EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 }
 
