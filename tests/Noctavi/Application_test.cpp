@@ -5,6 +5,8 @@
 
 #include <support/ProgramEnvironment.h>
 #include <support/ReadFile.h>
+#include <support/ScopedEnv.h>
+#include <support/ScopedSearchOptions.h>
 #include <support/ScopedNoPermissionOverride.h>
 #include <support/ScopedSettings.h>
 #include <support/ui/FakeTray.h>
@@ -108,6 +110,19 @@ TEST_F(ApplicationTest, InstallModeLeavesADataFileThatCannotBeLoadedWhereItIsAnd
     EXPECT_EQ(support::ReadFile(env_.DataFile()), "not a data file");
     for (const fs::path& entry : fs::directory_iterator(env_.DataFolder()))
         EXPECT_EQ(entry.filename().string().rfind("unreadable-", 0), std::string::npos) << "kept aside";
+}
+
+TEST_F(ApplicationTest, InstallModeThatCannotSaveShowsOneMessageAndEndsWith30)
+{
+    Config::GetInstance().Load();
+    const support::ScopedSearchOptions search(support::NowhereTarget());
+    const support::ScopedEnv unattended("NOCTAVI_INSTALL_SHEET_OK", "1");
+    const support::ScopedNoPermissionOverride asEveryone;
+    fs::permissions(env_.DataFolder(), fs::owner_read | fs::owner_exe);
+    EXPECT_EQ(Run({"-i", "--host", "127.0.0.1", "--mname", "Copier", "--uname", "Ada", "--uid", "ada"}), 30);
+    EXPECT_EQ(boxes_.Texts(), QStringList{Box(116)});
+    fs::permissions(env_.DataFolder(), fs::owner_all);
+    EXPECT_FALSE(fs::exists(env_.DataFile()));
 }
 
 } // namespace
