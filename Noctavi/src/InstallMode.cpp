@@ -33,6 +33,7 @@ using MonitoredEntry::MFP;
 
 constexpr int kCloseRounds = 3;
 constexpr std::size_t kMaxPasswordLength = 28;
+// The sheet's OK, by its control id.
 constexpr int kSheetOkButton = 1;
 
 // Exit codes of the steps.
@@ -94,6 +95,7 @@ bool IsValid(const MonitoredEntry::EntryProperty& property)
     return property.GetMFP().IsValid() && property.GetUser().IsValid() && property.GetConfig().IsValid();
 }
 
+// The entry is registered whichever way the sheet is left.
 void ShowSheet(MonitoredEntry::EntryManager& model, BasicID<long> id)
 {
     UI::EntryConfigSheet sheet(model, id);
