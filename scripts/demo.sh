@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Noctavi without a printer: a fake machine on 127.0.0.2, one monitored entry
-# for it in a throw-away data folder, and the program. Once the program has
+# Noctavi without a printer: a fake machine on 127.0.0.2, which also answers
+# machine searches; one monitored entry for it, registered in a throw-away data
+# folder by install mode (confirm its Detail Settings with OK); and the
+# program. Once the program has
 # subscribed, the machine stores a document and signals, and its pop-up
 # appears within a second or two. Everything is cleaned up when the program
 # ends (Exit in its tray menu, or Ctrl+C here).
@@ -19,7 +21,7 @@ if $ci && [ -z "${NOCTAVI_DEMO_DISPLAY:-}" ]; then
   NOCTAVI_DEMO_DISPLAY=xvfb exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" bash "$0" --ci
 fi
 $ci || bash scripts/install-deps.sh
-bash scripts/build.sh noctavi fake-machine add-entry >/dev/null
+bash scripts/build.sh noctavi fake-machine >/dev/null
 
 program="$PWD/build/Noctavi/noctavi"
 machine="$PWD/build/tools/fake-machine/fake-machine"
@@ -63,26 +65,37 @@ export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp"
 data="$XDG_DATA_HOME/Hollvik/Noctavi"
 mkdir -p "$data" "$TMPDIR" "$work/documents"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-printf 'VERSION = 1.00\nPORT = %s\n' "$(free_udp_port)" >"$data/config.dat"
+popup_ms=10000
+$ci && popup_ms=0
+# New entries reach the fake machine over plain HTTP, and their pop-ups stay
+# for popup_ms (0: until closed).
+printf 'VERSION = 1.00\nPORT = %s\nENTRY_DEFAULT_SSL = 0\nPOPUP_EVENT_ERASE_INTERVAL_MS = %s\n' \
+  "$(free_udp_port)" "$popup_ms" >"$data/config.dat"
 printf '%%PDF-1.4\n%% A document that the fake machine stores for the demo.\n' \
   >"$work/documents/Quarterly-report.pdf"
 cp scripts/demo-thumbnail.jpg "$work/documents/thumbnail.jpg"
 
 # The machine takes its commands through a pipe that stays open here.
 mkfifo "$work/control"
-(cd "$work/documents" && exec "$machine" --address 127.0.0.2 \
+(cd "$work/documents" && exec "$machine" --address 127.0.0.2 --dns-sd 0 \
   --user alice:Alice:secret --machine-name "Demo MFP" --control <"$work/control" >"$work/machine.log" 2>&1) &
 pids+=($!)
 exec 3>"$work/control"
-wait_for 10 "fake machine" grep -q '^http://' "$work/machine.log"
-machine_port="$(sed -n 's|^http://127.0.0.2:\([0-9]*\)$|\1|p' "$work/machine.log")"
+wait_for 10 "fake machine" grep -q '^dns-sd ' "$work/machine.log"
+# Searches go to the fake machine's responder, never to the multicast group.
+export NOCTAVI_SEARCH_TARGET="$(sed -n 's|^dns-sd \(127\.0\.0\.2:[0-9]*\)$|\1|p' "$work/machine.log")"
 
-popup_ms=10000
-$ci && popup_ms=0
-build/tools/add-entry/add-entry --host 127.0.0.2 --http "$machine_port" --uid alice --upass secret \
-  --uname Alice --popup-ms "$popup_ms"
+# Install mode finds the machine's port and name by the search. Under --ci
+# the sheet is confirmed as soon as it opens.
+$ci && export QT_QPA_PLATFORM=xcb NOCTAVI_INSTALL_SHEET_OK=1
+$ci || echo "demo: confirm the new entry's Detail Settings with OK"
+install_code=0
+"$program" -i --host 127.0.0.2 --uname Alice --uid alice --upass secret || install_code=$?
+if [ "$install_code" -ne 0 ]; then
+  echo "demo: install mode ended with exit code $install_code" >&2
+  exit 1
+fi
 
-$ci && export QT_QPA_PLATFORM=xcb
 "$program" >"$work/program.log" 2>&1 &
 program_pid=$!
 pids+=("$program_pid")

@@ -1,10 +1,9 @@
 #include <Noctavi/CreateRunMode.h>
 
+#include <Noctavi/InstallMode.h>
 #include <Noctavi/NormalMode.h>
 #include <Noctavi/UninstallMode.h>
-
-#include <pelmo/exception.hpp>
-#include <pelmo/logic_error.hpp>
+#include <Noctavi/Utility/TextConversion.h>
 
 #include <boost/program_options/options_description.hpp>
 #include <boost/program_options/parsers.hpp>
@@ -36,17 +35,43 @@ options::variables_map ParseCommandLine(const std::vector<std::string>& argument
     return values;
 }
 
+template <typename T>
+boost::optional<T> Optional(const options::variables_map& values, const char* name)
+{
+    if (!values.count(name))
+        return boost::none;
+    return values[name].as<T>();
+}
+
+boost::optional<std::wstring> OptionalText(const options::variables_map& values, const char* name)
+{
+    const boost::optional<std::string> text = Optional<std::string>(values, name);
+    if (!text)
+        return boost::none;
+    return Utility::ToWide(*text);
+}
+
+InstallMode::Options InstallOptions(const options::variables_map& values)
+{
+    InstallMode::Options options;
+    options.machineName = OptionalText(values, "mname");
+    options.host = OptionalText(values, "host");
+    options.http = Optional<int>(values, "http");
+    options.https = Optional<int>(values, "https");
+    options.userName = OptionalText(values, "uname");
+    options.accountId = OptionalText(values, "uid");
+    if (const boost::optional<std::wstring> password = OptionalText(values, "upass"))
+        options.password = MonitoredEntry::Password(*password);
+    return options;
+}
+
 } // namespace
 
 std::unique_ptr<RunMode> CreateRunMode(const std::vector<std::string>& arguments)
 {
     const options::variables_map values = ParseCommandLine(arguments);
-    if (values.count("install")) {
-        // Composition point: install mode comes with the detail settings
-        // sheet and is built here from the values; until then the request
-        // fails as start-up does.
-        PELMO_THROW(pelmo::logic_error());
-    }
+    if (values.count("install"))
+        return std::make_unique<InstallMode>(InstallOptions(values));
     if (values.count("uninstall"))
         return std::make_unique<UninstallMode>();
     return std::make_unique<NormalMode>();

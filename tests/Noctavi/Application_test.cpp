@@ -4,6 +4,9 @@
 #include <Noctavi/UI/Strings.h>
 
 #include <support/ProgramEnvironment.h>
+#include <support/ReadFile.h>
+#include <support/ScopedEnv.h>
+#include <support/ScopedSearchOptions.h>
 #include <support/ScopedNoPermissionOverride.h>
 #include <support/ScopedSettings.h>
 #include <support/ui/FakeTray.h>
@@ -18,6 +21,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -96,6 +100,29 @@ TEST_F(ApplicationTest, ADataFolderThatCannotBeWrittenGivesOneMessageAndExitCode
     EXPECT_EQ(Run({}, [] { std::raise(SIGTERM); }), 30);
     EXPECT_EQ(boxes_.Texts(), QStringList{Box(116)});
     fs::permissions(env_.DataFolder(), fs::owner_all);
+}
+
+TEST_F(ApplicationTest, InstallModeLeavesADataFileThatCannotBeLoadedWhereItIsAndSavesNothing)
+{
+    std::ofstream(env_.DataFile()) << "not a data file";
+    EXPECT_EQ(Run({"-i", "--host", "127.0.0.1", "--uname", "Ada", "--uid", "ada", "--upass", "s3cret"}), 10);
+    EXPECT_EQ(boxes_.Texts(), QStringList{Box(175)});
+    EXPECT_EQ(support::ReadFile(env_.DataFile()), "not a data file");
+    for (const fs::path& entry : fs::directory_iterator(env_.DataFolder()))
+        EXPECT_EQ(entry.filename().string().rfind("unreadable-", 0), std::string::npos) << "kept aside";
+}
+
+TEST_F(ApplicationTest, InstallModeThatCannotSaveShowsOneMessageAndEndsWith30)
+{
+    Config::GetInstance().Load();
+    const support::ScopedSearchOptions search(support::NowhereTarget());
+    const support::ScopedEnv unattended("NOCTAVI_INSTALL_SHEET_OK", "1");
+    const support::ScopedNoPermissionOverride asEveryone;
+    fs::permissions(env_.DataFolder(), fs::owner_read | fs::owner_exe);
+    EXPECT_EQ(Run({"-i", "--host", "127.0.0.1", "--mname", "Copier", "--uname", "Ada", "--uid", "ada"}), 30);
+    EXPECT_EQ(boxes_.Texts(), QStringList{Box(116)});
+    fs::permissions(env_.DataFolder(), fs::owner_all);
+    EXPECT_FALSE(fs::exists(env_.DataFile()));
 }
 
 } // namespace

@@ -18,8 +18,10 @@ class InstanceLock;
 // outcome into the process's exit code, which only it decides.
 //
 // Exit codes: 0 success; 10 start-up failed ("Failed to initialize an
-// application."); 11 another instance runs; 21 the running instance could
-// not be closed; 30 the data file could not be saved; 100 the event loop
+// application."); 11 another instance runs; 13 install mode's options are
+// invalid; 20 the entry limit is reached; 21 the running instance could not
+// be closed, or install mode's host is registered already; 22 install mode's
+// entry is invalid; 30 the data file could not be saved; 100 the event loop
 // ended with a code although none was stored.
 class Application {
 public:

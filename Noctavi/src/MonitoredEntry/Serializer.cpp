@@ -280,7 +280,7 @@ Serializer::Serializer()
 {
 }
 
-void Serializer::Load()
+void Serializer::Load(Unreadable unreadable)
 {
     const DataFiles files;
     if (!fs::exists(files.data)) {
@@ -291,7 +291,8 @@ void Serializer::Load()
     try {
         loaded = ReadDataFile(files.data);
     } catch (...) {
-        KeepAside(files);
+        if (unreadable == Unreadable::KeepAside)
+            KeepAside(files);
         throw;
     }
     RefreshBackup(files);

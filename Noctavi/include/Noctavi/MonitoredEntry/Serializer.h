@@ -18,6 +18,14 @@ class EntryManager;
 // before anything could overwrite either.
 class Serializer {
 public:
+    // What Load does with a "data.dat" that exists but fails to load.
+    enum class Unreadable {
+        KeepAside,
+        // For a caller that then saves nothing: the program's next start finds
+        // the file where it was and reports it.
+        LeaveInPlace,
+    };
+
     // An empty model, whose notification thread starts at once.
     Serializer();
     Serializer(const Serializer&) = delete;
@@ -31,7 +39,7 @@ public:
     // no regular file or cannot be opened, the archive's exceptions,
     // InvalidDataFile), leaving the previous manager current. To be called
     // before anyone observes the model or holds references into it.
-    void Load();
+    void Load(Unreadable unreadable = Unreadable::KeepAside);
 
     // Writes the current model to "data.dat", holding the model lock only
     // while it copies the list of entries. Throws what the file system
