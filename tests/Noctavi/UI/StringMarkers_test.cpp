@@ -9,6 +9,7 @@
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryConfigSheet.h>
+#include <Noctavi/UI/EntryWizard/Wizard.h>
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/MachinePickList.h>
 #include <Noctavi/UI/Message.h>
@@ -131,6 +132,21 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
     const QStringList pickListTexts = DialogTexts(pickList, {});
     EXPECT_EQ(pickListTexts.size(), 5); // the caption, one label and three buttons
     for (const QString& text : pickListTexts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
+
+    // The add-users wizard: its four pages and its own buttons; the caption
+    // names the step after the string.
+    UI::EntryWizard::Wizard wizard(manager);
+    wizard.show();
+    EXPECT_EQ(wizard.windowTitle(), ScopedCatalogue::Marker(104) + " 1/3");
+    QStringList wizardTexts;
+    for (const int page : wizard.pageIds())
+        wizardTexts << DialogTexts(*wizard.page(page), {"1034", "1030", "1031"});
+    for (const QWizard::WizardButton button :
+         {QWizard::BackButton, QWizard::NextButton, QWizard::FinishButton, QWizard::CancelButton})
+        wizardTexts << wizard.buttonText(button);
+    EXPECT_EQ(wizardTexts.size(), 26); // four captions, eighteen labels and buttons, four wizard buttons
+    for (const QString& text : wizardTexts)
         EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 }
 

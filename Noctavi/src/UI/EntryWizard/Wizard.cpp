@@ -15,6 +15,9 @@ namespace UI::EntryWizard {
 namespace {
 
 constexpr unsigned int kCaptionString = 104;
+constexpr unsigned int kBackString = 220;
+constexpr unsigned int kNextString = 221;
+constexpr unsigned int kFinishString = 222;
 constexpr unsigned int kCancelString = 219;
 
 } // namespace
@@ -54,6 +57,9 @@ void Wizard::SetEntryProperty(const MonitoredEntry::EntryProperty& property)
 void Wizard::OnInitDialog()
 {
     setWindowTitle(LoadString(kCaptionString));
+    setButtonText(QWizard::BackButton, LoadString(kBackString));
+    setButtonText(QWizard::NextButton, LoadString(kNextString));
+    setButtonText(QWizard::FinishButton, LoadString(kFinishString));
     setButtonText(QWizard::CancelButton, LoadString(kCancelString));
     SetWindowIcon(*this);
 }
