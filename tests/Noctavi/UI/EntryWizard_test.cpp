@@ -4,6 +4,7 @@
 #include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/Config.h>
+#include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryWizard/Wizard.h>
@@ -34,6 +35,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTreeView>
+
+#include <boost/filesystem/fstream.hpp>
 
 #include <memory>
 #include <optional>
@@ -200,8 +203,16 @@ TEST_F(EntryWizardTest, BackKeepsWhatWasTypedAndTooLongAPasswordKeepsNextOff)
     EXPECT_TRUE(Offered(*wizard, QWizard::NextButton));
 }
 
+// An entry that is not monitored is never subscribed: Finish opens the
+// notification settings without waiting, however long the wait could be.
 TEST_F(EntryWizardTest, FinishAddsOneEntryOfTheDefaultsWithTheChosenMachineAndUser)
 {
+    std::ofstream(environment_.DataFolder() / "config.dat", std::ios::app) << "ENTRY_DEFAULT_ENABLE_MONITORING = 0\n";
+    Config::GetInstance().Load();
+    ConfigLimits limits = GetConfigLimits();
+    limits.SubscribeResponseLimit = 600000;
+    SetConfigLimits(limits);
+    const support::StandInOpener opener;
     support::FakeInformationServer machine(support::FakeMachine::Options("127.0.0.88"));
     machine.AddAccount({"alice", "Alice Doe", "pw"});
     machine.AddAccount({"bob", "", "pw"});
@@ -215,10 +226,11 @@ TEST_F(EntryWizardTest, FinishAddsOneEntryOfTheDefaultsWithTheChosenMachineAndUs
     Item(*wizard, kUserPassword).setText("secret");
     EXPECT_EQ(UserFields(*wizard), (QStringList{"Alice Doe", "alice", "secret"}));
     Press(*wizard, QWizard::NextButton);
-    Click(*wizard, kNotificationItems);
+    EXPECT_TRUE(Item<QAbstractButton>(*wizard, kNotificationItems).isChecked());
     Press(*wizard, QWizard::FinishButton);
     EXPECT_FALSE(wizard->isVisible());
     EXPECT_EQ(wizard->result(), QDialog::Accepted);
+    EXPECT_NE(opener.WaitForLines(1).find("/noctavi.htm?NTV=4&UN=alice\n"), std::string::npos);
 
     const MonitoredEntry::ModelLock lock(model_);
     ASSERT_EQ(model_.GetEntryDB().Size(), 1u);
@@ -228,7 +240,7 @@ TEST_F(EntryWizardTest, FinishAddsOneEntryOfTheDefaultsWithTheChosenMachineAndUs
                                                    boost::none, false));
     EXPECT_EQ(stored.GetUser(),
               MonitoredEntry::User(std::wstring(L"Alice Doe"), L"alice", MonitoredEntry::Password(L"secret")));
-    EXPECT_EQ(stored.GetMonitoring(), defaults.GetMonitoring());
+    EXPECT_FALSE(stored.GetMonitoring());
     EXPECT_EQ(stored.GetConfig().GetLogMax(), defaults.GetConfig().GetLogMax());
     EXPECT_EQ(stored.GetConfig().GetInterval(), defaults.GetConfig().GetInterval());
     EXPECT_EQ(stored.GetStatus(), 0);

@@ -39,7 +39,7 @@ struct CommitPage::Pimpl {
 };
 
 CommitPage::CommitPage(MonitoredEntry::EntryManager& model)
-    : Page(Wizard::kCommitPage, kCommitStep, Resource::kTemplate)
+    : Page(kCommitStep, Resource::kTemplate)
     , pimpl_(new Pimpl(model))
 {
     WatchChanges({Resource::kNotificationItems});

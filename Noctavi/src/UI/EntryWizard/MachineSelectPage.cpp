@@ -55,7 +55,7 @@ struct MachineSelectPage::Pimpl {
 };
 
 MachineSelectPage::MachineSelectPage()
-    : Page(Wizard::kMachineSelectPage, kMachineStep, Resource::kTemplate)
+    : Page(kMachineStep, Resource::kTemplate)
     , pimpl_(new Pimpl)
 {
     WatchChanges({Resource::kSsl, Resource::kHost, Resource::kHttp, Resource::kHttps});

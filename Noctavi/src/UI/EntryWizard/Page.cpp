@@ -27,13 +27,11 @@ constexpr int kSteps = 3;
 } // namespace
 
 struct Page::Pimpl {
-    Pimpl(int key, int step)
-        : key(key)
-        , step(step)
+    explicit Pimpl(int step)
+        : step(step)
     {
     }
 
-    const int key;
     const int step;
     WizardButtons buttons;
     bool initialised = false;
@@ -41,18 +39,13 @@ struct Page::Pimpl {
     bool showing = false;
 };
 
-Page::Page(int key, int step, const DialogTemplate& table)
-    : pimpl_(new Pimpl(key, step))
+Page::Page(int step, const DialogTemplate& table)
+    : pimpl_(new Pimpl(step))
 {
     BuildDialog(*this, table);
 }
 
 Page::~Page() = default;
-
-int Page::GetKey() const
-{
-    return pimpl_->key;
-}
 
 QString Page::GetTitle() const
 {
@@ -80,14 +73,6 @@ void Page::SetWizardButtons(WizardButtons buttons)
     Q_EMIT completeChanged();
     QAbstractButton* back = GetWizard().button(QWizard::BackButton);
     back->setEnabled(back->isEnabled() && buttons.testFlag(Back));
-}
-
-Page& Page::GetPage(int key) const
-{
-    auto* page = dynamic_cast<Page*>(GetWizard().page(key));
-    if (!page)
-        PELMO_THROW(SystemError(ENOENT));
-    return *page;
 }
 
 void Page::initializePage()

@@ -23,7 +23,7 @@ struct UserInputPage::Pimpl {
 };
 
 UserInputPage::UserInputPage()
-    : Page(Wizard::kUserInputPage, kUserStep, Resource::kTemplate)
+    : Page(kUserStep, Resource::kTemplate)
     , pimpl_(new Pimpl)
 {
     WatchChanges({Resource::kAccount, Resource::kPassword});

@@ -53,7 +53,7 @@ struct UserSelectPage::Pimpl {
 };
 
 UserSelectPage::UserSelectPage()
-    : Page(Wizard::kUserSelectPage, kUserStep, Resource::kTemplate)
+    : Page(kUserStep, Resource::kTemplate)
     , pimpl_(new Pimpl(GetDlgItem<QTreeView>(*this, Resource::kUsers)))
 {
     WatchChanges({Resource::kPassword});

@@ -22,8 +22,7 @@ namespace EntryWizard {
 
 class Wizard;
 
-// A page of the add-users wizard, built from its dialog table and known by its
-// dialog id. Each time the wizard moves forward onto it, it runs its
+// A page of the add-users wizard, built from its dialog table. Each time the wizard moves forward onto it, it runs its
 // activation hook and sets the wizard's buttons; Next (or Finish) first runs
 // its store hook, which writes what the page holds into the wizard's entry
 // property and may keep the wizard on the page. Back returns to the page that
@@ -35,21 +34,19 @@ public:
 
     ~Page() override;
 
-    int GetKey() const;
     // The step and caption the wizard shows while the page is current:
     // "Add Monitored Users Wizard 2/3".
     QString GetTitle() const;
 
     // What a new entry starts with, from the settings.
     const MonitoredEntry::EntryProperty& GetDefaultEntryProperty() const;
-    // The wizard's entry property being built. These and the two below throw
-    // SystemError (ENOENT) for a page outside a wizard or a key of no page.
+    // The wizard's entry property being built. These and SetWizardButtons
+    // throw SystemError (ENOENT) for a page outside a wizard.
     const MonitoredEntry::EntryProperty& GetEntryProperty() const;
     void SetEntryProperty(const MonitoredEntry::EntryProperty& property);
     // The buttons the wizard offers on this page; Back is offered only where
     // there is a page to go back to.
     void SetWizardButtons(WizardButtons buttons);
-    Page& GetPage(int key) const;
 
     void initializePage() override;
     bool validatePage() override;
@@ -57,7 +54,7 @@ public:
     bool isComplete() const override;
 
 protected:
-    Page(int key, int step, const DialogTemplate& table);
+    Page(int step, const DialogTemplate& table);
 
     Wizard& GetWizard() const;
     // The key of the page that Next leads to; -1 for the last page.
