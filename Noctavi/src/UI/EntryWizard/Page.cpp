@@ -11,7 +11,6 @@
 #include <pelmo/exception.hpp>
 
 #include <QAbstractButton>
-#include <QLineEdit>
 #include <QScopedValueRollback>
 
 #include <cerrno>
@@ -118,19 +117,13 @@ void Page::UpdateData(DataExchange::Direction direction)
 
 void Page::WatchChanges(std::initializer_list<int> controlIds)
 {
-    const auto onChange = Guarded(this, [this] {
+    const auto onChange = [this] {
         if (pimpl_->showing)
             return;
         UpdateData(DataExchange::Save);
         Recheck();
-    });
-    for (int id : controlIds) {
-        QWidget& control = GetDlgItem(*this, id);
-        if (auto* edit = qobject_cast<QLineEdit*>(&control))
-            connect(edit, &QLineEdit::textChanged, this, onChange);
-        else if (auto* button = qobject_cast<QAbstractButton*>(&control))
-            connect(button, &QAbstractButton::clicked, this, onChange);
-    }
+    };
+    ConnectChanges(*this, controlIds, Guarded(this, onChange));
 }
 
 } // namespace UI::EntryWizard
