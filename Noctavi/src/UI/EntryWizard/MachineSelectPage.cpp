@@ -9,6 +9,7 @@
 #include <Noctavi/UI/EntryWizard/Wizard.h>
 #include <Noctavi/UI/Formatting.h>
 #include <Noctavi/UI/Guard.h>
+#include <Noctavi/UI/MachineFields.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/WorkerThread.h>
 #include <Noctavi/Utility/SearchAgent.h>
@@ -30,27 +31,15 @@ namespace {
 namespace Resource = MachineSelectPageResource;
 
 constexpr int kMachineStep = 1;
+constexpr MachineFields::ControlIds kMachineControls{Resource::kName, Resource::kHost, Resource::kHttp,
+                                                     Resource::kHttps, Resource::kSsl};
 
 } // namespace
 
 struct MachineSelectPage::Pimpl {
-    MonitoredEntry::MFP Machine() const { return MonitoredEntry::MFP(name, host, http, https, ssl); }
-
-    void Clear()
-    {
-        name = boost::none;
-        host.clear();
-        http = boost::none;
-        https = boost::none;
-    }
-
     std::vector<MonitoredEntry::MFP> found;
     bool manual = false;
-    boost::optional<std::wstring> name;
-    std::wstring host;
-    bool ssl = false;
-    boost::optional<int> http;
-    boost::optional<int> https;
+    MachineFields machine;
     int selector = 0;
 };
 
@@ -77,8 +66,8 @@ int MachineSelectPage::GetNextPageKey() const
 void MachineSelectPage::OnInitDialog()
 {
     FillList();
-    pimpl_->Clear();
-    pimpl_->ssl = GetDefaultEntryProperty().GetMFP().GetSSL();
+    pimpl_->machine.Clear();
+    pimpl_->machine.ssl = GetDefaultEntryProperty().GetMFP().GetSSL();
     UpdateData(DataExchange::Load);
     Recheck();
 }
@@ -87,7 +76,7 @@ void MachineSelectPage::OnInitDialog()
 // whether it lists its users gets its account typed in.
 bool MachineSelectPage::Store()
 {
-    const MonitoredEntry::MFP machine = pimpl_->Machine();
+    const MonitoredEntry::MFP machine = pimpl_->machine.Machine();
     pimpl_->selector = AskForUserSelector(machine);
     MonitoredEntry::EntryProperty property = GetEntryProperty();
     property.SetMFP(machine);
@@ -115,11 +104,7 @@ int MachineSelectPage::AskForUserSelector(const MonitoredEntry::MFP& machine) co
 void MachineSelectPage::DoDataExchange(DataExchange& exchange)
 {
     DDX_Check(exchange, Resource::kManual, pimpl_->manual);
-    DDX_Text(exchange, Resource::kName, pimpl_->name);
-    DDX_Text(exchange, Resource::kHost, pimpl_->host);
-    DDX_Text(exchange, Resource::kHttp, pimpl_->http);
-    DDX_Text(exchange, Resource::kHttps, pimpl_->https);
-    DDX_Check(exchange, Resource::kSsl, pimpl_->ssl);
+    pimpl_->machine.Exchange(exchange, kMachineControls);
 }
 
 void MachineSelectPage::Recheck()
@@ -128,21 +113,16 @@ void MachineSelectPage::Recheck()
     GetDlgItem(*this, Resource::kMachines).setEnabled(!pimpl_->manual);
     for (const int id : {Resource::kHost, Resource::kHttp, Resource::kHttps})
         GetDlgItem<QLineEdit>(*this, id).setReadOnly(!pimpl_->manual);
-    SetWizardButtons(pimpl_->Machine().IsValid() ? Next : WizardButtons());
+    SetWizardButtons(pimpl_->machine.Machine().IsValid() ? Next : WizardButtons());
 }
 
 void MachineSelectPage::OnSelect(int row)
 {
     UpdateData(DataExchange::Save);
-    if (row < 0 || static_cast<std::size_t>(row) >= pimpl_->found.size()) {
-        pimpl_->Clear();
-    } else {
-        const MonitoredEntry::MFP& chosen = pimpl_->found[static_cast<std::size_t>(row)];
-        pimpl_->name = chosen.GetName();
-        pimpl_->host = chosen.GetHost();
-        pimpl_->http = chosen.GetHTTP();
-        pimpl_->https = chosen.GetHTTPS();
-    }
+    if (row < 0 || static_cast<std::size_t>(row) >= pimpl_->found.size())
+        pimpl_->machine.Clear();
+    else
+        pimpl_->machine.Take(pimpl_->found[static_cast<std::size_t>(row)]);
     UpdateData(DataExchange::Load);
     Recheck();
 }
@@ -150,7 +130,7 @@ void MachineSelectPage::OnSelect(int row)
 void MachineSelectPage::OnManual()
 {
     UpdateData(DataExchange::Save);
-    pimpl_->Clear();
+    pimpl_->machine.Clear();
     UpdateData(DataExchange::Load);
     Recheck();
 }
