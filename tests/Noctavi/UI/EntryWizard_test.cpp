@@ -47,9 +47,9 @@ namespace {
 using UI::EntryWizard::Wizard;
 
 enum {
-    kManual = 1024, kHost = 1014, kHttp = 1015, kSsl = 1046,
+    kManual = 1024, kHost = 1014, kHttp = 1015, kHttps = 1016, kSsl = 1046,
     kUsers = 1022, kUserRefresh = 1028, kUserName = 1030, kUserAccount = 1031, kUserPassword = 1026,
-    kAccount = 1047, kPassword = 1048, kNotificationItems = 1039, kMachines = 1023,
+    kAccount = 1047, kPassword = 1048, kNotificationItems = 1039, kMachines = 1023, kMachineName = 1034,
 };
 
 // Searches that find nothing, soon.
@@ -171,6 +171,39 @@ TEST_F(EntryWizardTest, OnlyPolicyOneListsTheUsersAndEachStepHasItsCaption)
         EXPECT_TRUE(Offered(*wizard, QWizard::BackButton));
     }
     EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join('|').toStdString();
+}
+
+// A machine found fills the fields; switching "Enter machine manually" either
+// way clears them, and only a valid machine offers Next.
+TEST_F(EntryWizardTest, TheManualSwitchClearsWhatTheListFilledIn)
+{
+    support::FakeResponder responder("127.0.0.93");
+    responder.Publish({"127.0.0.94", "found.local", {{support::PublishedService::Type::Http, "Found MFP", 8080, {}}}});
+    const support::ScopedSearchOptions searches(responder);
+    const auto wizard = Open();
+    const auto fields = [&] {
+        return QStringList{Item<QLabel>(*wizard, kMachineName).text(), Item(*wizard, kHost).text(),
+                           Item(*wizard, kHttp).text(), Item(*wizard, kHttps).text()};
+    };
+    auto& machines = Item<QListWidget>(*wizard, kMachines);
+    ASSERT_EQ(machines.count(), 1);
+    machines.setCurrentRow(0);
+    EXPECT_EQ(fields(), (QStringList{"Found MFP", "127.0.0.94", "8080", "443"}));
+    EXPECT_TRUE(Item(*wizard, kHost).isReadOnly());
+    EXPECT_TRUE(Offered(*wizard, QWizard::NextButton));
+    for (const bool manual : {true, false}) {
+        Click(*wizard, kManual);
+        EXPECT_EQ(fields(), (QStringList{"", "", "", ""})) << manual;
+        EXPECT_EQ(machines.isEnabled(), !manual);
+        EXPECT_EQ(Item(*wizard, kHost).isReadOnly(), !manual);
+        EXPECT_FALSE(Offered(*wizard, QWizard::NextButton));
+        if (manual) {
+            Item(*wizard, kHost).setText("127.0.0.95");
+            EXPECT_FALSE(Offered(*wizard, QWizard::NextButton)) << "no HTTPS port";
+            Item(*wizard, kHttps).setText("443");
+            EXPECT_TRUE(Offered(*wizard, QWizard::NextButton));
+        }
+    }
 }
 
 // The caption, buttons and fields of every page as the user goes forth and back.
