@@ -70,7 +70,10 @@ void Page::SetWizardButtons(WizardButtons buttons)
 {
     pimpl_->buttons = buttons;
     Q_EMIT completeChanged();
-    QAbstractButton* back = GetWizard().button(QWizard::BackButton);
+    Wizard& wizard = GetWizard();
+    if (wizard.currentPage() != this)
+        return;
+    QAbstractButton* back = wizard.button(QWizard::BackButton);
     back->setEnabled(back->isEnabled() && buttons.testFlag(Back));
 }
 
