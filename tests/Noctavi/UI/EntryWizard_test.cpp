@@ -202,6 +202,8 @@ TEST_F(EntryWizardTest, TheManualSwitchClearsWhatTheListFilledIn)
             EXPECT_FALSE(Offered(*wizard, QWizard::NextButton)) << "no HTTPS port";
             Item(*wizard, kHttps).setText("443");
             EXPECT_TRUE(Offered(*wizard, QWizard::NextButton));
+            Item(*wizard, kHttp).setText("99999999999");
+            EXPECT_FALSE(Offered(*wizard, QWizard::NextButton)) << "a port beyond the int range is no port";
         }
     }
 }

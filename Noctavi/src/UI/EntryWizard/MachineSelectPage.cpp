@@ -113,7 +113,7 @@ void MachineSelectPage::Recheck()
     GetDlgItem(*this, Resource::kMachines).setEnabled(!pimpl_->manual);
     for (const int id : {Resource::kHost, Resource::kHttp, Resource::kHttps})
         GetDlgItem<QLineEdit>(*this, id).setReadOnly(!pimpl_->manual);
-    SetWizardButtons(pimpl_->machine.Machine().IsValid() ? Next : WizardButtons());
+    SetWizardButtons(!HasInvalidField() && pimpl_->machine.Machine().IsValid() ? Next : WizardButtons());
 }
 
 void MachineSelectPage::OnSelect(int row)

@@ -34,6 +34,7 @@ struct Page::Pimpl {
     const int step;
     WizardButtons buttons;
     bool initialised = false;
+    bool exchangeFailed = false;
     // Showing the fields changes the controls; that is no change of the user's.
     bool showing = false;
 };
@@ -114,8 +115,17 @@ Wizard& Page::GetWizard() const
 void Page::UpdateData(DataExchange::Direction direction)
 {
     DataExchange exchange(*this, direction);
-    const QScopedValueRollback<bool> showing(pimpl_->showing, direction == DataExchange::Load);
-    DoDataExchange(exchange);
+    {
+        const QScopedValueRollback<bool> showing(pimpl_->showing, direction == DataExchange::Load);
+        DoDataExchange(exchange);
+    }
+    if (exchange.IsSaving())
+        pimpl_->exchangeFailed = exchange.HasFailed();
+}
+
+bool Page::HasInvalidField() const
+{
+    return pimpl_->exchangeFailed;
 }
 
 void Page::WatchChanges(std::initializer_list<int> controlIds)

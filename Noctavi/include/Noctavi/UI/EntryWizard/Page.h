@@ -68,6 +68,9 @@ protected:
 
     virtual void DoDataExchange(DataExchange& exchange) = 0;
     void UpdateData(DataExchange::Direction direction);
+    // The controls, when last read, held a text that is no value of its
+    // field (a port beyond the int range).
+    bool HasInvalidField() const;
     // Every edit's change and check box's click of the controls reads the
     // controls and runs Recheck.
     void WatchChanges(std::initializer_list<int> controlIds);
