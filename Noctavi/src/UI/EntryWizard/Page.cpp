@@ -119,8 +119,8 @@ void Page::UpdateData(DataExchange::Direction direction)
         const QScopedValueRollback<bool> showing(pimpl_->showing, direction == DataExchange::Load);
         DoDataExchange(exchange);
     }
-    if (exchange.IsSaving())
-        pimpl_->exchangeFailed = exchange.HasFailed();
+    // Controls just filled from the fields hold only values.
+    pimpl_->exchangeFailed = exchange.IsSaving() && exchange.HasFailed();
 }
 
 bool Page::HasInvalidField() const
