@@ -4,6 +4,7 @@
 #include "ListShots.h"
 #include "Samples.h"
 #include "SheetShots.h"
+#include "WizardShots.h"
 
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/EventDlg.h>
@@ -104,5 +105,10 @@ std::vector<Shot> Shots()
          [](Samples& s) { return DetailSettingsInvalid(s, Samples::kHallPrinter); }},
         {"machine-pick-list", [](Samples&) { return PickList(true); }},
         {"machine-pick-list-empty", [](Samples&) { return PickList(false); }},
+        {"wizard-machine-select", [](Samples& s) { return WizardMachineSelect(s, false); }},
+        {"wizard-machine-manual", [](Samples& s) { return WizardMachineSelect(s, true); }},
+        {"wizard-user-select", WizardUserSelect},
+        {"wizard-user-input", WizardUserInput},
+        {"wizard-commit", WizardCommit},
     };
 }

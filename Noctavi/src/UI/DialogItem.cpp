@@ -26,4 +26,15 @@ void SetDlgItemTextFromString(QWidget& dialog, int controlId, unsigned int strin
     SetControlText(GetDlgItem(dialog, controlId), LoadString(stringId));
 }
 
+void ConnectChanges(QWidget& dialog, std::initializer_list<int> controlIds, const std::function<void()>& onChange)
+{
+    for (int id : controlIds) {
+        QWidget& control = GetDlgItem(dialog, id);
+        if (auto* edit = qobject_cast<QLineEdit*>(&control))
+            QObject::connect(edit, &QLineEdit::textChanged, &dialog, onChange);
+        else if (auto* button = qobject_cast<QAbstractButton*>(&control))
+            QObject::connect(button, &QAbstractButton::clicked, &dialog, onChange);
+    }
+}
+
 } // namespace UI

@@ -5,6 +5,7 @@
 #include <Noctavi/UI/DDX/DDX.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/Guard.h>
+#include <Noctavi/UI/MachineFields.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/PickList.h>
 #include <Noctavi/Utility/SearchAgent.h>
@@ -22,25 +23,14 @@ namespace {
 
 namespace Resource = EntryConfigMFPDlgResource;
 
+constexpr MachineFields::ControlIds kMachineControls{Resource::kName, Resource::kHost, Resource::kHttp,
+                                                     Resource::kHttps, Resource::kSsl};
+
 } // namespace
 
 struct EntryConfigMFPDlg::Pimpl {
-    MonitoredEntry::MFP Machine() const { return MonitoredEntry::MFP(name, host, http, https, ssl); }
-
-    void Take(const MonitoredEntry::MFP& machine)
-    {
-        name = machine.GetName();
-        host = machine.GetHost();
-        http = machine.GetHTTP();
-        https = machine.GetHTTPS();
-    }
-
     bool manual = false;
-    boost::optional<std::wstring> name;
-    std::wstring host;
-    boost::optional<int> http;
-    boost::optional<int> https;
-    bool ssl = false;
+    MachineFields machine;
 };
 
 EntryConfigMFPDlg::EntryConfigMFPDlg(MonitoredEntry::EntryManager& model, BasicID<long> entryId)
@@ -57,31 +47,27 @@ EntryConfigMFPDlg::~EntryConfigMFPDlg() = default;
 void EntryConfigMFPDlg::DoDataExchange(DataExchange& exchange)
 {
     DDX_Check(exchange, Resource::kManual, pimpl_->manual);
-    DDX_Text(exchange, Resource::kName, pimpl_->name);
-    DDX_Text(exchange, Resource::kHost, pimpl_->host);
-    DDX_Text(exchange, Resource::kHttp, pimpl_->http);
-    DDX_Text(exchange, Resource::kHttps, pimpl_->https);
-    DDX_Check(exchange, Resource::kSsl, pimpl_->ssl);
+    pimpl_->machine.Exchange(exchange, kMachineControls);
 }
 
 void EntryConfigMFPDlg::Load(const MonitoredEntry::Entry& entry)
 {
     const MonitoredEntry::MFP& machine = entry.GetProperty().GetMFP();
-    pimpl_->Take(machine);
-    pimpl_->ssl = machine.GetSSL();
+    pimpl_->machine.Take(machine);
+    pimpl_->machine.ssl = machine.GetSSL();
     pimpl_->manual = false;
 }
 
 void EntryConfigMFPDlg::Store(MonitoredEntry::Entry& entry) const
 {
     MonitoredEntry::EntryProperty property = entry.GetProperty();
-    property.SetMFP(pimpl_->Machine());
+    property.SetMFP(pimpl_->machine.Machine());
     entry.SetProperty(property);
 }
 
 bool EntryConfigMFPDlg::IsValidPart() const
 {
-    return pimpl_->Machine().IsValid();
+    return pimpl_->machine.Machine().IsValid();
 }
 
 void EntryConfigMFPDlg::UpdateDependentControls()
@@ -102,7 +88,7 @@ void EntryConfigMFPDlg::OnChangeMachine()
         Message::CommunicationError();
         return;
     }
-    pimpl_->Take(agent.Search());
+    pimpl_->machine.Take(agent.Search());
     UpdateData(DataExchange::Load);
     RefreshDependentControls();
 }

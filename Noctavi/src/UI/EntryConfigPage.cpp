@@ -14,8 +14,6 @@
 
 #include <pelmo/exception.hpp>
 
-#include <QAbstractButton>
-#include <QLineEdit>
 #include <QMetaObject>
 #include <QScopedValueRollback>
 
@@ -144,14 +142,7 @@ void EntryConfigPage::UpdateData(DataExchange::Direction direction)
 
 void EntryConfigPage::WatchChanges(std::initializer_list<int> controlIds)
 {
-    const auto onChange = Guarded(this, [this] { OnChange(); });
-    for (int id : controlIds) {
-        QWidget& control = GetDlgItem(*this, id);
-        if (auto* edit = qobject_cast<QLineEdit*>(&control))
-            connect(edit, &QLineEdit::textChanged, this, onChange);
-        else if (auto* button = qobject_cast<QAbstractButton*>(&control))
-            connect(button, &QAbstractButton::clicked, this, onChange);
-    }
+    ConnectChanges(*this, controlIds, Guarded(this, [this] { OnChange(); }));
 }
 
 void EntryConfigPage::OnChange()

@@ -10,6 +10,7 @@
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryConfigSheet.h>
+#include <Noctavi/UI/EntryWizard/Wizard.h>
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/MachinePickList.h>
@@ -142,6 +143,21 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
     const QStringList viewerTexts = DialogTexts(viewer, {"1102", "1103"});
     EXPECT_EQ(viewerTexts.size(), 7); // the caption, two labels and four buttons
     for (const QString& text : viewerTexts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
+
+    // The add-users wizard: its four pages and its own buttons; the caption
+    // names the step after the string.
+    UI::EntryWizard::Wizard wizard(manager);
+    wizard.show();
+    EXPECT_EQ(wizard.windowTitle(), ScopedCatalogue::Marker(104) + " 1/3");
+    QStringList wizardTexts;
+    for (const int page : wizard.pageIds())
+        wizardTexts << DialogTexts(*wizard.page(page), {"1034", "1030", "1031"});
+    for (const QWizard::WizardButton button :
+         {QWizard::BackButton, QWizard::NextButton, QWizard::FinishButton, QWizard::CancelButton})
+        wizardTexts << wizard.buttonText(button);
+    EXPECT_EQ(wizardTexts.size(), 26); // four captions, eighteen labels and buttons, four wizard buttons
+    for (const QString& text : wizardTexts)
         EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 }
 

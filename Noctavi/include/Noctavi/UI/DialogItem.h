@@ -9,6 +9,8 @@
 #include <QWidget>
 
 #include <cerrno>
+#include <functional>
+#include <initializer_list>
 
 namespace UI {
 
@@ -31,6 +33,10 @@ void SetControlText(QWidget& control, const QString& text);
 // Sets a control's text to a string-table entry, so that the language
 // catalogue replaces what the dialog's table gave.
 void SetDlgItemTextFromString(QWidget& dialog, int controlId, unsigned int stringId);
+
+// Runs the handler on every change of an edit's text and every click of a
+// button among the dialog's controls (SystemError for an id of none).
+void ConnectChanges(QWidget& dialog, std::initializer_list<int> controlIds, const std::function<void()>& onChange);
 
 } // namespace UI
 
