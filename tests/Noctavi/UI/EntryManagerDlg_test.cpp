@@ -1,0 +1,277 @@
+#include "../MonitoredEntry/ModelValues.h"
+
+#include <Noctavi/MonitoredEntry/Observer.h>
+#include <Noctavi/UI/DialogItem.h>
+#include <Noctavi/UI/EntryListCtrl.h>
+#include <Noctavi/UI/EntryManagerDlg.h>
+#include <Noctavi/UI/WaitCursor.h>
+
+#include <support/ScopedSettings.h>
+#include <support/StandInOpener.h>
+#include <support/ui/MessageBoxRecorder.h>
+#include <support/ui/ProcessEventsUntil.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+
+#include <chrono>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using MonitoredEntry::EntryManager;
+using MonitoredEntry::EntryProperty;
+using support::ProcessEventsUntil;
+typedef BasicID<long> ID;
+typedef std::chrono::steady_clock Clock;
+
+enum {
+    kChangeStatus = 1055, kNotificationItems = 1054, kAdd = 1083, kRemove = 1053, kDetailSettings = 1052,
+    kEntries = 1082,
+};
+
+// Each notification's view of two entries' monitoring flags.
+class MonitoringRecorder : public MonitoredEntry::Observer {
+public:
+    MonitoringRecorder(EntryManager& model, ID first, ID second)
+        : model_(model), first_(first), second_(second)
+    {
+        model.AddObserver(*this);
+    }
+    ~MonitoringRecorder() override { model_.RemoveObserver(*this); }
+
+    void Notify(EntryManager& model) override
+    {
+        const MonitoredEntry::ModelLock modelLock(model);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        seen_.emplace_back(Monitoring(first_), Monitoring(second_));
+    }
+
+    std::vector<std::pair<bool, bool>> Seen() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return seen_;
+    }
+
+private:
+    bool Monitoring(ID id) const { return model_.GetEntryDB().GetEntry(id).GetProperty().GetMonitoring(); }
+
+    EntryManager& model_;
+    const ID first_;
+    const ID second_;
+    mutable std::mutex mutex_;
+    std::vector<std::pair<bool, bool>> seen_;
+};
+
+class EntryManagerDlgTest : public testing::Test {
+protected:
+    static ConfigLimits Limits(std::int64_t subscribeWait)
+    {
+        ConfigLimits limits = support::ScopedSettings::TestLimits();
+        limits.SubscribeResponseLimit = subscribeWait;
+        return limits;
+    }
+
+    void Open()
+    {
+        dialog_ = std::make_unique<UI::EntryManagerDlg>(model_);
+        dialog_->show();
+    }
+
+    UI::EntryListCtrl& List() const
+    {
+        return *dynamic_cast<UI::EntryListCtrl*>(UI::GetDlgItem<QTreeView>(*dialog_, kEntries).model());
+    }
+
+    void Select(ID id) const
+    {
+        UI::EntryListCtrl& list = List();
+        for (int row = 0; row < list.rowCount(); ++row) {
+            if (list.GetKey(row) == id)
+                list.GetView().selectionModel()->setCurrentIndex(
+                    list.index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
+    }
+
+    // The enabled states of Change Status, Notification items, Remove and
+    // Detail Settings.
+    std::vector<bool> Buttons() const
+    {
+        std::vector<bool> enabled;
+        for (int id : {kChangeStatus, kNotificationItems, kRemove, kDetailSettings})
+            enabled.push_back(UI::GetDlgItem(*dialog_, id).isEnabled());
+        return enabled;
+    }
+
+    void Click(int id) const { UI::GetDlgItem<QPushButton>(*dialog_, id).click(); }
+
+    EntryProperty Stored(ID id)
+    {
+        const MonitoredEntry::ModelLock lock(model_);
+        return model_.GetEntryDB().GetEntry(id).GetProperty();
+    }
+
+    std::size_t Count()
+    {
+        const MonitoredEntry::ModelLock lock(model_);
+        return model_.GetEntryDB().Size();
+    }
+
+    support::ScopedSettings settings_{Limits(30000)};
+    EntryManager model_;
+    std::unique_ptr<UI::EntryManagerDlg> dialog_;
+};
+
+const std::vector<bool> kAllOff{false, false, false, false};
+const std::vector<bool> kAllOn{true, true, true, true};
+const std::vector<bool> kAllButNotification{true, false, true, true};
+
+// The buttons follow the selection and the model after every refresh; a
+// selected entry that vanishes counts as none until the list catches up.
+TEST_F(EntryManagerDlgTest, ButtonsFollowTheSelectionAndTheModel)
+{
+    const ID monitored = testvalues::Add(model_, testvalues::Property(L"192.0.2.1"));
+    const ID idle = testvalues::Add(model_, testvalues::Property(L"192.0.2.2", false));
+    Open();
+    EXPECT_EQ(Buttons(), kAllOff);
+    EXPECT_FALSE(UI::GetDlgItem(*dialog_, kAdd).isEnabled());
+    Select(idle);
+    EXPECT_EQ(Buttons(), kAllButNotification);
+    Select(monitored);
+    EXPECT_EQ(Buttons(), kAllOn);
+
+    testvalues::Change(model_, monitored, [](EntryProperty& property) { property.SetMonitoring(false); });
+    EXPECT_TRUE(ProcessEventsUntil([&] { return Buttons() == kAllButNotification; }));
+    testvalues::Change(model_, monitored, [](EntryProperty& property) { property.SetMonitoring(true); });
+    EXPECT_TRUE(ProcessEventsUntil([&] { return Buttons() == kAllOn; }));
+
+    const support::MessageBoxRecorder boxes(QMessageBox::Yes);
+    {
+        EntryManager::Transaction transaction(model_);
+        transaction.GetEntryDB().Erase(monitored);
+        transaction.Commit();
+    }
+    Click(kRemove);
+    EXPECT_TRUE(boxes.Requests().empty());
+    EXPECT_EQ(Count(), 1u);
+    // The refresh moves the selection to the first row that is left.
+    EXPECT_TRUE(ProcessEventsUntil([&] { return List().rowCount() == 1; }));
+    EXPECT_EQ(Buttons(), kAllButNotification);
+}
+
+// At the limit Add says so and opens nothing; below it no box comes.
+TEST_F(EntryManagerDlgTest, AddAtTheEntryLimitShowsTheCapacityMessage)
+{
+    testvalues::Add(model_, testvalues::Property(L"192.0.2.1"));
+    testvalues::Add(model_, testvalues::Property(L"192.0.2.2"));
+    Open();
+    UI::GetDlgItem(*dialog_, kAdd).setEnabled(true);
+    const support::MessageBoxRecorder boxes(QMessageBox::Ok);
+    const int windows = QApplication::topLevelWidgets().size();
+    Click(kAdd);
+    ASSERT_EQ(boxes.Requests().size(), 0u) << "two entries are below the limit of three";
+
+    testvalues::Add(model_, testvalues::Property(L"192.0.2.3"));
+    Click(kAdd);
+    ASSERT_EQ(boxes.Requests().size(), 1u);
+    EXPECT_EQ(boxes.Requests()[0].text,
+              "The registration capacity has been exceeded.  Additional users cannot be added.");
+    EXPECT_EQ(boxes.Requests()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+    EXPECT_EQ(Count(), 3u);
+}
+
+// Only Yes removes the entry; the list and the buttons follow at once.
+TEST_F(EntryManagerDlgTest, RemoveTakesTheEntryOnlyWhenTheUserAgrees)
+{
+    const ID kept = testvalues::Add(model_, testvalues::Property(L"192.0.2.1"));
+    const ID removed = testvalues::Add(model_, testvalues::Property(L"192.0.2.2"));
+    Open();
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        Select(removed);
+        const support::MessageBoxRecorder boxes(answer);
+        Click(kRemove);
+        ASSERT_EQ(boxes.Texts(), QStringList{"Is it OK to execute processing?"});
+        EXPECT_EQ(Count(), answer == QMessageBox::Yes ? 1u : 2u);
+        EXPECT_EQ(List().rowCount(), static_cast<int>(Count()));
+    }
+    EXPECT_TRUE(List().GetKey(0) == kept);
+    EXPECT_EQ(Buttons(), kAllOn);
+}
+
+// Switching on an entry whose machine another monitored entry uses switches
+// that one off in the same change, which no observer sees half done; the wait
+// for the outcome keeps the GUI going and ends when the outcome is written.
+TEST_F(EntryManagerDlgTest, SwitchingOnSwitchesTheOtherEntryOfTheMachineOffTogether)
+{
+    const ID running = testvalues::Add(model_, testvalues::Property(L"192.0.2.1"));
+    const ID idle = testvalues::Add(model_, testvalues::Property(L"192.0.2.2", false));
+    const ID elsewhere = testvalues::Add(model_, testvalues::Property(L"192.0.2.9"));
+    testvalues::Change(model_, running, [](EntryProperty& property) { property.SetStatus(1); });
+    // Only a new entry may not share a host with a stored one.
+    testvalues::Change(model_, idle, [&](EntryProperty& property) { property.SetMFP(Stored(running).GetMFP()); });
+    const MonitoringRecorder recorder(model_, running, idle);
+    Open();
+    Select(idle);
+
+    bool heldDuringWait = false;
+    QTimer::singleShot(50, [&] {
+        heldDuringWait = UI::WaitCursor::IsHeld() && !UI::GetDlgItem(*dialog_, kChangeStatus).isEnabled()
+                         && Stored(idle).GetMonitoring() && Stored(idle).GetStatus() == 0;
+        testvalues::Change(model_, idle, [](EntryProperty& property) { property.SetStatus(1); });
+    });
+    const Clock::time_point start = Clock::now();
+    Click(kChangeStatus);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(30)) << "the wait ran to its limit";
+    EXPECT_TRUE(heldDuringWait);
+    EXPECT_FALSE(UI::WaitCursor::IsHeld());
+    EXPECT_TRUE(UI::GetDlgItem(*dialog_, kChangeStatus).isEnabled());
+    EXPECT_FALSE(Stored(running).GetMonitoring());
+    EXPECT_EQ(Stored(running).GetStatus(), 1);
+    EXPECT_TRUE(Stored(elsewhere).GetMonitoring());
+
+    ASSERT_TRUE(ProcessEventsUntil([&] { 
+        const auto seen = recorder.Seen();
+        return !seen.empty() && seen.back() == std::make_pair(false, true);
+    }));
+    for (const auto& [first, second] : recorder.Seen())
+        EXPECT_NE(first, second) << "an observer saw the change half done";
+}
+
+// Switching off never waits; switching on without an outcome waits out the limit.
+TEST_F(EntryManagerDlgTest, OnlySwitchingOnWaitsForTheOutcome)
+{
+    const ID id = testvalues::Add(model_, testvalues::Property(L"192.0.2.1"));
+    Open();
+    Select(id);
+    Clock::time_point start = Clock::now();
+    Click(kChangeStatus);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(30));
+    EXPECT_FALSE(Stored(id).GetMonitoring());
+
+    const support::ScopedSettings shortWait(Limits(300));
+    start = Clock::now();
+    Click(kChangeStatus);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_TRUE(Stored(id).GetMonitoring());
+    EXPECT_EQ(Stored(id).GetStatus(), 0);
+}
+
+TEST_F(EntryManagerDlgTest, NotificationItemsOpenTheMachinesPageForTheSelectedUser)
+{
+    const support::StandInOpener opener;
+    const ID id = testvalues::Add(model_, testvalues::Property(L"192.0.2.7"));
+    Open();
+    Select(id);
+    Click(kNotificationItems);
+    EXPECT_EQ(opener.WaitForLines(1), opener.Home().string() + "|http://192.0.2.7/noctavi.htm?NTV=4&UN=alice\n");
+}
+
+} // namespace
