@@ -20,6 +20,7 @@
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/EndSessionSignals.h>
+#include <Noctavi/UI/EntryManagerDlg.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/InstanceChannel.h>
 #include <Noctavi/UI/Message.h>
@@ -103,6 +104,7 @@ struct MainFrame::Pimpl {
     Monitor::EventSignalReceiver* EnsureReceiver() noexcept;
 
     void Update();
+    void ShowSettings();
     void Activate();
     void Login(BasicID<long> entryId);
     // Runs a handler of the tray, the menu or the channel once the frame is built.
@@ -210,10 +212,10 @@ void MainFrame::Pimpl::LoadData()
 void MainFrame::Pimpl::Build()
 {
     menu = std::make_unique<PopupMenu>(Model());
-    // Composition point: the settings dialog and the event log viewer are
-    // built by later work; their items stay disabled until then.
-    FindCommand(*menu, PopupMenu::kSettingsCommand)->setEnabled(false);
+    // Composition point: the event log viewer is built by later work; its
+    // item stays disabled until then.
     FindCommand(*menu, PopupMenu::kEventLogViewerCommand)->setEnabled(false);
+    connect(menu.get(), &PopupMenu::SettingsRequested, &frame, [this] { WhenRunning([this] { ShowSettings(); }); });
     connect(menu.get(), &PopupMenu::AboutRequested, &frame,
             [this] { WhenRunning([] { SingletonWnd<AboutDlg>::ShowOrCreate(); }); });
     connect(menu.get(), &PopupMenu::ExitRequested, &frame, [this] { RequestExit(); });
@@ -289,6 +291,11 @@ void MainFrame::Pimpl::Update()
     tray.Change(state);
 }
 
+void MainFrame::Pimpl::ShowSettings()
+{
+    SingletonWnd<EntryManagerDlg>::ShowOrCreate([this] { return std::make_unique<EntryManagerDlg>(Model()); });
+}
+
 // A box that waits for an answer, else the window that the user last worked
 // in, else the pop-up, which comes up without taking the focus, else the
 // about box.
@@ -301,9 +308,10 @@ void MainFrame::Pimpl::Activate()
         lastActive->requestActivate();
         return;
     }
-    // Composition point: the settings dialog and the event log viewer, when
-    // open, come before the about box.
+    // Composition point: the event log viewer, when open, comes after the
+    // settings dialog.
     for (QWidget* open : {static_cast<QWidget*>(presenter->GetOpenPopup()),
+                          static_cast<QWidget*>(SingletonWnd<EntryManagerDlg>::GetOpen()),
                           static_cast<QWidget*>(SingletonWnd<AboutDlg>::GetOpen())}) {
         if (open)
             return BringForward(*open);
@@ -354,10 +362,11 @@ void MainFrame::Pimpl::Exit()
     QCoreApplication::exit(0);
 }
 
-// Composition point: the settings dialog and then the event log viewer close
-// here, before the about box.
+// Composition point: the event log viewer closes here, after the settings
+// dialog and before the about box.
 void MainFrame::Pimpl::CloseDialogs()
 {
+    SingletonWnd<EntryManagerDlg>::Close();
     SingletonWnd<AboutDlg>::Close();
 }
 
@@ -423,6 +432,7 @@ MainFrame::MainFrame(System::InstanceLock& lock, ExitCodeStore storeExitCode)
 MainFrame::~MainFrame()
 {
     ResetModel();
+    SingletonWnd<EntryManagerDlg>::Release();
     SingletonWnd<AboutDlg>::Release();
     pimpl_.reset();
 }
