@@ -91,7 +91,8 @@ std::vector<Shot> Shots()
              UI::AboutDlg about;
              return GrabWindow(about);
          }},
-        {"list-entries-settings", [](Samples&) { return SettingsEntryList(); }},
+        {"settings", [](Samples&) { return SettingsDialog(3); }},
+        {"settings-not-monitored", [](Samples&) { return SettingsDialog(0); }},
         {"list-entries-events", [](Samples&) { return EventLogLists(false); }},
         {"list-entries-events-scrolled", [](Samples&) { return EventLogLists(true); }},
         {"list-users", [](Samples&) { return UserList(); }},
