@@ -259,14 +259,13 @@ void EntryManagerDlg::OnAdd()
     // reaches the list through the model's notification.
 }
 
-// The key is taken after the question, since the list may change while it
-// waits for the answer.
+// The key is taken before the question: while it waits for the answer the
+// list may refresh and move the selection to another entry, which the user
+// did not agree to remove.
 void EntryManagerDlg::OnRemove()
 {
-    if (!pimpl_->list->GetSelectedKey() || !Message::Affirmation(kRemoveQuestion))
-        return;
     const boost::optional<Key> selected = pimpl_->list->GetSelectedKey();
-    if (!selected)
+    if (!selected || !Message::Affirmation(kRemoveQuestion))
         return;
     {
         EntryManager::Transaction transaction(pimpl_->model);

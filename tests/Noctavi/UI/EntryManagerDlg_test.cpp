@@ -82,6 +82,13 @@ protected:
         return model_.GetEntryDB().GetEntry(id).GetProperty();
     }
 
+    void Erase(ID id)
+    {
+        EntryManager::Transaction transaction(model_);
+        transaction.GetEntryDB().Erase(id);
+        transaction.Commit();
+    }
+
     std::size_t Count()
     {
         const MonitoredEntry::ModelLock lock(model_);
@@ -119,11 +126,7 @@ TEST_F(EntryManagerDlgTest, ButtonsFollowTheSelectionAndTheModel)
     EXPECT_TRUE(ProcessEventsUntil([&] { return Buttons() == kAll; }));
 
     const support::MessageBoxRecorder boxes(QMessageBox::Yes);
-    {
-        EntryManager::Transaction transaction(model_);
-        transaction.GetEntryDB().Erase(monitored);
-        transaction.Commit();
-    }
+    Erase(monitored);
     Click(kRemove);
     EXPECT_TRUE(boxes.Requests().empty());
     EXPECT_EQ(Count(), 1u);
@@ -154,20 +157,31 @@ TEST_F(EntryManagerDlgTest, AddAtTheEntryLimitShowsTheCapacityMessage)
     EXPECT_EQ(Count(), 3u);
 }
 
-// Only Yes removes the entry; the list and the buttons follow at once.
-TEST_F(EntryManagerDlgTest, RemoveTakesTheEntryOnlyWhenTheUserAgrees)
+// Only Yes removes the entry, and only the one asked about: when that one
+// goes elsewhere while the question waits and the selection moves on, the
+// entry selected then stays.
+TEST_F(EntryManagerDlgTest, RemoveTakesTheEntryAskedAboutOnlyWhenTheUserAgrees)
 {
     const ID kept = testvalues::Add(model_, testvalues::Property(L"192.0.2.1"));
     const ID removed = testvalues::Add(model_, testvalues::Property(L"192.0.2.2"));
+    const ID vanishing = testvalues::Add(model_, testvalues::Property(L"192.0.2.3"));
     Open();
     for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
         Select(removed);
         const support::MessageBoxRecorder boxes(answer);
         Click(kRemove);
         ASSERT_EQ(boxes.Texts(), QStringList{"Is it OK to execute processing?"});
-        EXPECT_EQ(Count(), answer == QMessageBox::Yes ? 1u : 2u);
+        EXPECT_EQ(Count(), answer == QMessageBox::Yes ? 2u : 3u);
         EXPECT_EQ(List().rowCount(), static_cast<int>(Count()));
     }
+    Select(vanishing);
+    support::MessageBoxRecorder boxes(QMessageBox::Yes);
+    boxes.WhileOpen([&] {
+        Erase(vanishing);
+        EXPECT_TRUE(ProcessEventsUntil([&] { return List().rowCount() == 1; }));
+    });
+    Click(kRemove);
+    EXPECT_EQ(Count(), 1u);
     EXPECT_TRUE(List().GetKey(0) == kept);
     EXPECT_EQ(Buttons(), kAll);
 }
