@@ -24,6 +24,7 @@
 #include <boost/make_shared.hpp>
 #include <boost/optional.hpp>
 
+#include <QHideEvent>
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QTreeView>
@@ -177,11 +178,12 @@ void EntryManagerDlg::Update()
 }
 
 // A closed window no longer follows the model; the next Settings command
-// makes a new one.
+// makes a new one. A minimised one, hidden by the window system, still does.
 void EntryManagerDlg::hideEvent(QHideEvent* event)
 {
     View::hideEvent(event);
-    ResetModel();
+    if (!event->spontaneous())
+        ResetModel();
 }
 
 void EntryManagerDlg::OnInitDialog()
