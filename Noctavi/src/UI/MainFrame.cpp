@@ -298,7 +298,7 @@ void MainFrame::Pimpl::ShowSettings()
 
 // A box that waits for an answer, else the window that the user last worked
 // in, else the pop-up, which comes up without taking the focus, else the
-// about box.
+// settings dialog, else the about box.
 void MainFrame::Pimpl::Activate()
 {
     if (QWidget* modal = QApplication::activeModalWidget())
