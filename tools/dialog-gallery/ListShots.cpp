@@ -20,6 +20,7 @@
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/DialogTemplate.h>
 #include <Noctavi/UI/EntryListCtrl.h>
+#include <Noctavi/UI/EntryManagerDlg.h>
 #include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/Icons.h>
 #include <Noctavi/UI/UserListCtrl.h>
@@ -137,25 +138,19 @@ public:
     QTreeView& View(int id) const { return UI::GetDlgItem<QTreeView>(*this, id); }
 };
 
-constexpr UI::ControlTemplate kSettingsControls[] = {{1082, ControlKind::ListView, {7, 7, 369, 150}}};
-constexpr UI::DialogTemplate kSettings(126, {383, 164}, kSettingsControls);
 
 constexpr UI::ControlTemplate kUserControls[] = {{1022, ControlKind::ListView, {7, 7, 310, 140}}};
 constexpr UI::DialogTemplate kUsers(104, {324, 154}, kUserControls);
 
 } // namespace
 
-QPixmap SettingsEntryList()
+QPixmap SettingsDialog(int row)
 {
     MonitoredEntry::EntryManager model;
     Fill(model);
-    Host host(kSettings);
-    UI::EntryListSource source(model);
-    UI::EntryListCtrl list(host.View(1082), source);
-    list.AddColumns({"MFPNameColumn", "StatusColumn", "UserNameColumn", "EnableNoticeColumn"}, 106);
-    list.Refresh();
-    SelectRow(host.View(1082), 2);
-    return GrabWindow(host);
+    UI::EntryManagerDlg dialog(model);
+    SelectRow(UI::GetDlgItem<QTreeView>(dialog, 1082), row);
+    return GrabWindow(dialog);
 }
 
 QPixmap EventLogViewer(bool scrolledToEnd)

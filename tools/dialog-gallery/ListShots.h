@@ -7,8 +7,9 @@
 // from a model of their own: a dozen entries, one with a few hundred events,
 // and a machine's users.
 
-// The entry list as the settings dialog sets it up, one row selected.
-QPixmap SettingsEntryList();
+// The settings dialog with the row selected (sorted by machine name; row 0
+// is not monitored).
+QPixmap SettingsDialog(int row);
 // The event log viewer, the entry with a few hundred events selected;
 // its events scrolled to the end when asked.
 QPixmap EventLogViewer(bool scrolledToEnd);

@@ -92,7 +92,8 @@ std::vector<Shot> Shots()
              UI::AboutDlg about;
              return GrabWindow(about);
          }},
-        {"list-entries-settings", [](Samples&) { return SettingsEntryList(); }},
+        {"settings", [](Samples&) { return SettingsDialog(3); }},
+        {"settings-not-monitored", [](Samples&) { return SettingsDialog(0); }},
         {"event-log-viewer", [](Samples&) { return EventLogViewer(false); }},
         {"event-log-viewer-scrolled", [](Samples&) { return EventLogViewer(true); }},
         {"list-users", [](Samples&) { return UserList(); }},

@@ -18,6 +18,7 @@
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/EndSessionSignals.h>
+#include <Noctavi/UI/EntryManagerDlg.h>
 #include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/InstanceChannel.h>
@@ -101,6 +102,7 @@ struct MainFrame::Pimpl {
     Monitor::EventSignalReceiver* EnsureReceiver() noexcept;
 
     void Update();
+    void ShowSettings();
     void Activate();
     void ShowEventLogViewer();
     void Login(BasicID<long> entryId);
@@ -208,9 +210,7 @@ void MainFrame::Pimpl::LoadData()
 void MainFrame::Pimpl::Build()
 {
     menu = std::make_unique<PopupMenu>(Model());
-    // Composition point: the settings dialog is built by later work; its
-    // item stays disabled until then.
-    FindCommand(*menu, PopupMenu::kSettingsCommand)->setEnabled(false);
+    connect(menu.get(), &PopupMenu::SettingsRequested, &frame, [this] { WhenRunning([this] { ShowSettings(); }); });
     connect(menu.get(), &PopupMenu::EventLogViewerRequested, &frame,
             [this] { WhenRunning([this] { ShowEventLogViewer(); }); });
     connect(menu.get(), &PopupMenu::AboutRequested, &frame,
@@ -288,9 +288,15 @@ void MainFrame::Pimpl::Update()
     tray.Change(state);
 }
 
+void MainFrame::Pimpl::ShowSettings()
+{
+    SingletonWnd<EntryManagerDlg>::ShowOrCreate([this] { return std::make_unique<EntryManagerDlg>(Model()); });
+}
+
 // A box that waits for an answer, else the window that the user last worked
 // in, else the pop-up, which comes up without taking the focus, else an open
-// dialog; with none of them, the event log viewer opens.
+// dialog (settings, event log viewer, about box); with none of them, the
+// event log viewer opens.
 void MainFrame::Pimpl::Activate()
 {
     if (QWidget* modal = QApplication::activeModalWidget())
@@ -300,9 +306,8 @@ void MainFrame::Pimpl::Activate()
         lastActive->requestActivate();
         return;
     }
-    // Composition point: the settings dialog, when open, comes before the
-    // event log viewer.
     for (QWidget* open : {static_cast<QWidget*>(presenter->GetOpenPopup()),
+                          static_cast<QWidget*>(SingletonWnd<EntryManagerDlg>::GetOpen()),
                           static_cast<QWidget*>(SingletonWnd<EventLogDlg>::GetOpen()),
                           static_cast<QWidget*>(SingletonWnd<AboutDlg>::GetOpen())}) {
         if (open)
@@ -352,10 +357,9 @@ void MainFrame::Pimpl::Exit()
     QCoreApplication::exit(0);
 }
 
-// Composition point: the settings dialog closes here, before the event log
-// viewer.
 void MainFrame::Pimpl::CloseDialogs()
 {
+    SingletonWnd<EntryManagerDlg>::Close();
     SingletonWnd<EventLogDlg>::Close();
     SingletonWnd<AboutDlg>::Close();
 }
@@ -422,6 +426,7 @@ MainFrame::MainFrame(System::InstanceLock& lock, ExitCodeStore storeExitCode)
 MainFrame::~MainFrame()
 {
     ResetModel();
+    SingletonWnd<EntryManagerDlg>::Release();
     SingletonWnd<EventLogDlg>::Release();
     SingletonWnd<AboutDlg>::Release();
     pimpl_.reset();

@@ -9,6 +9,7 @@
 #include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/AboutDlg.h>
+#include <Noctavi/UI/EntryManagerDlg.h>
 #include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/Icons.h>
 #include <Noctavi/UI/InstanceChannel.h>
@@ -269,7 +270,11 @@ TEST_F(MainFrameTest, ADamagedDataFileIsReportedAndKeptAsideAndTheNextStartLoses
 TEST_F(MainFrameTest, ASecondInstanceRaisesTheOpenWindowAndTheDialogsCloseWithTheExit)
 {
     const auto frame = Start();
-    EXPECT_FALSE(Command(UI::PopupMenu::kSettingsCommand).isEnabled());
+    Command(UI::PopupMenu::kSettingsCommand).trigger();
+    UI::EntryManagerDlg* settings = UI::SingletonWnd<UI::EntryManagerDlg>::GetOpen();
+    ASSERT_TRUE(settings);
+    Command(UI::PopupMenu::kSettingsCommand).trigger();
+    EXPECT_EQ(UI::SingletonWnd<UI::EntryManagerDlg>::GetOpen(), settings) << "one settings dialog";
     Command(UI::PopupMenu::kAboutCommand).trigger();
     UI::AboutDlg* about = UI::SingletonWnd<UI::AboutDlg>::GetOpen();
     ASSERT_TRUE(about);
@@ -289,10 +294,12 @@ TEST_F(MainFrameTest, ASecondInstanceRaisesTheOpenWindowAndTheDialogsCloseWithTh
     System::InstanceLock second;
     EXPECT_FALSE(second.TryLock());
     EXPECT_TRUE(Activate());
-    EXPECT_TRUE(ProcessEventsUntil([&] { return QApplication::activeWindow() == about; }));
+    // The settings dialog comes before the about box.
+    EXPECT_TRUE(ProcessEventsUntil([&] { return QApplication::activeWindow() == settings; }));
 
     Command(UI::PopupMenu::kExitCommand).trigger();
     EXPECT_FALSE(about->isVisible());
+    EXPECT_FALSE(settings->isVisible());
     Command(UI::PopupMenu::kAboutCommand).trigger();
     EXPECT_FALSE(UI::SingletonWnd<UI::AboutDlg>::GetOpen()) << "barred from the exit on";
     EXPECT_TRUE(second.TryLock());

@@ -10,6 +10,7 @@
 #include <Noctavi/UI/AboutDlg.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryConfigSheet.h>
+#include <Noctavi/UI/EntryManagerDlg.h>
 #include <Noctavi/UI/EntryWizard/Wizard.h>
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/EventLogDlg.h>
@@ -31,6 +32,7 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeView>
 
 namespace {
 
@@ -128,6 +130,16 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
     EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, 1098).text(), "(@151@50)");
     EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, 1099).text(), "@153@(1-60)");
     EXPECT_EQ(UI::GetDlgItem<QLabel>(sheet, 1120).text(), "@203@(0-100000)");
+
+    // The settings dialog and its list's column titles.
+    const UI::EntryManagerDlg settings(manager);
+    QStringList settingsTexts = DialogTexts(settings, {});
+    const QAbstractItemModel& entries = *UI::GetDlgItem<QTreeView>(settings, 1082).model();
+    for (int column = 0; column < entries.columnCount(); ++column)
+        settingsTexts << entries.headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ(settingsTexts.size(), 11); // the caption, six buttons and four columns
+    for (const QString& text : settingsTexts)
+        EXPECT_TRUE(ScopedCatalogue::IsMarker(text)) << text.toStdString();
 
     const UI::MachinePickList pickList(nullptr,
                                        [] { return boost::make_optional(std::vector<MonitoredEntry::MFP>()); });

@@ -1,0 +1,290 @@
+#include <Noctavi/UI/EntryManagerDlg.h>
+
+#include <Noctavi/IS/InformationServer.h>
+#include <Noctavi/MonitoredEntry/Duplicate.h>
+#include <Noctavi/MonitoredEntry/Entry.h>
+#include <Noctavi/MonitoredEntry/EntryManager.h>
+#include <Noctavi/MonitoredEntry/EntryProperty.h>
+#include <Noctavi/MonitoredEntry/ModelLock.h>
+#include <Noctavi/MonitoredEntry/SearchResult.h>
+#include <Noctavi/MonitoredEntry/Transaction.h>
+#include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/UI/DialogBuilder.h>
+#include <Noctavi/UI/DialogItem.h>
+#include <Noctavi/UI/EntryConfigSheet.h>
+#include <Noctavi/UI/EntryListCtrl.h>
+#include <Noctavi/UI/Guard.h>
+#include <Noctavi/UI/Icons.h>
+#include <Noctavi/UI/Message.h>
+#include <Noctavi/UI/WaitCursor.h>
+#include <Noctavi/UI/WorkerThread.h>
+
+#include <dialogs/EntryManagerDlg.h>
+
+#include <boost/make_shared.hpp>
+#include <boost/optional.hpp>
+
+#include <QHideEvent>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QTreeView>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace UI {
+
+using namespace EntryManagerDlgResource;
+
+namespace {
+
+using MonitoredEntry::Entry;
+using MonitoredEntry::EntryManager;
+using MonitoredEntry::EntryProperty;
+typedef EntryListSource::Key Key;
+
+constexpr unsigned int kColumnWidths = 106;
+constexpr unsigned int kRemoveQuestion = 115;
+constexpr unsigned int kCapacityExceeded = 120;
+constexpr int kNotificationPageMode = 4;
+// Caps the subscription wait so that its deadline stays within the clock's
+// range, however large the configured limit.
+constexpr std::int64_t kLongestSubscriptionWait = 365LL * 24 * 60 * 60 * 1000;
+
+// Every other monitored entry on the entry's machine, switched off.
+void SwitchOffDuplicates(EntryManager::Transaction& transaction, const Entry& entry)
+{
+    std::vector<Key> duplicates;
+    const boost::shared_ptr<MonitoredEntry::SearchResult> found =
+        transaction.Search(MonitoredEntry::Conditions::Duplicate<Entry>(entry));
+    for (const Entry& other : *found)
+        duplicates.push_back(other.GetID());
+    for (const Key& id : duplicates) {
+        const boost::shared_ptr<Entry> other = transaction.GetEntryDB().CloneEntry(id);
+        EntryProperty property = other->GetProperty();
+        property.SetMonitoring(false);
+        other->SetProperty(property);
+        transaction.SetEntry(other);
+    }
+}
+
+} // namespace
+
+struct EntryManagerDlg::Pimpl {
+    explicit Pimpl(EntryManager& model)
+        : model(model)
+        , source(model)
+    {
+    }
+
+    bool IsMonitored(const Key& id) const;
+    bool IsBelowEntryLimit() const;
+    boost::optional<EntryProperty> CopyProperty(const Key& id) const;
+    bool ChangeStatus(const Key& id);
+    void WaitForSubscription(const Key& id) const;
+    bool IsSubscriptionReported(const Key& id) const;
+
+    EntryManager& model;
+    EntryListSource source;
+    // Built once the dialog's list view exists.
+    std::unique_ptr<EntryListCtrl> list;
+    bool changingStatus = false;
+};
+
+bool EntryManagerDlg::Pimpl::IsMonitored(const Key& id) const
+{
+    const MonitoredEntry::ModelLock lock(model);
+    const MonitoredEntry::EntryDB& entries = model.GetEntryDB();
+    return entries.Contains(id) && entries.GetEntry(id).GetProperty().GetMonitoring();
+}
+
+bool EntryManagerDlg::Pimpl::IsBelowEntryLimit() const
+{
+    const MonitoredEntry::ModelLock lock(model);
+    return static_cast<std::int64_t>(model.GetEntryDB().Size()) < GetConfigLimits().EntryMax;
+}
+
+boost::optional<EntryProperty> EntryManagerDlg::Pimpl::CopyProperty(const Key& id) const
+{
+    const MonitoredEntry::ModelLock lock(model);
+    const MonitoredEntry::EntryDB& entries = model.GetEntryDB();
+    if (!entries.Contains(id))
+        return boost::none;
+    return entries.GetEntry(id).GetProperty();
+}
+
+// The other entries on the machine are switched off before the changed one
+// is stored, so that it meets no duplicate; one commit tells the observers
+// once. True when the entry is now monitored.
+bool EntryManagerDlg::Pimpl::ChangeStatus(const Key& id)
+{
+    EntryManager::Transaction transaction(model);
+    if (!transaction.GetEntryDB().Contains(id))
+        return false;
+    const boost::shared_ptr<Entry> entry = transaction.GetEntryDB().CloneEntry(id);
+    EntryProperty property = entry->GetProperty();
+    property.SetMonitoring(!property.GetMonitoring());
+    property.SetStatus(EntryProperty::StatusNotReported);
+    entry->SetProperty(property);
+    if (property.GetMonitoring())
+        SwitchOffDuplicates(transaction, *entry);
+    transaction.SetEntry(entry);
+    transaction.Commit();
+    return property.GetMonitoring();
+}
+
+// The subscriber writes the outcome into the model; meanwhile pop-ups, the
+// tray and the other windows go on, only input to this program is held back.
+// An exit asked for meanwhile ends the wait.
+void EntryManagerDlg::Pimpl::WaitForSubscription(const Key& id) const
+{
+    typedef std::chrono::steady_clock Clock;
+    const std::int64_t limit = std::min(GetConfigLimits().SubscribeResponseLimit, kLongestSubscriptionWait);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit);
+    const WaitCursor cursor;
+    WaitForStage([&] {
+        return IsSubscriptionReported(id) || Clock::now() >= deadline || WaitCursor::IsExitRequested();
+    });
+}
+
+// An entry removed meanwhile has nothing more to wait for.
+bool EntryManagerDlg::Pimpl::IsSubscriptionReported(const Key& id) const
+{
+    const MonitoredEntry::ModelLock lock(model);
+    const MonitoredEntry::EntryDB& entries = model.GetEntryDB();
+    return !entries.Contains(id) || entries.GetEntry(id).GetProperty().GetStatus() != EntryProperty::StatusNotReported;
+}
+
+EntryManagerDlg::EntryManagerDlg(EntryManager& model)
+    : pimpl_(boost::make_shared<Pimpl>(model))
+{
+    OnInitDialog();
+    SetModel(model);
+}
+
+EntryManagerDlg::~EntryManagerDlg()
+{
+    ResetModel();
+}
+
+void EntryManagerDlg::Update()
+{
+    pimpl_->list->Refresh();
+    UpdateButtons();
+}
+
+// A closed window no longer follows the model; the next Settings command
+// makes a new one. A minimised one, hidden by the window system, still does.
+void EntryManagerDlg::hideEvent(QHideEvent* event)
+{
+    View::hideEvent(event);
+    if (!event->spontaneous())
+        ResetModel();
+}
+
+void EntryManagerDlg::OnInitDialog()
+{
+    BuildDialog(*this, kTemplate);
+    SetWindowIcon(*this);
+    auto& view = GetDlgItem<QTreeView>(*this, kEntries);
+    pimpl_->list = std::make_unique<EntryListCtrl>(view, pimpl_->source);
+    pimpl_->list->AddColumns({"MFPNameColumn", "StatusColumn", "UserNameColumn", "EnableNoticeColumn"}, kColumnWidths);
+    // The list's model replaced the view's selection model.
+    connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            Guarded(this, [this] { UpdateButtons(); }));
+    const std::pair<int, void (EntryManagerDlg::*)()> commands[] = {
+        {kChangeStatus, &EntryManagerDlg::OnChangeStatus}, {kNotificationItems, &EntryManagerDlg::OnNotificationItems},
+        {kAdd, &EntryManagerDlg::OnAdd},                   {kRemove, &EntryManagerDlg::OnRemove},
+        {kDetailSettings, &EntryManagerDlg::OnDetailSettings},
+    };
+    for (const auto& [id, handler] : commands) {
+        connect(&GetDlgItem<QPushButton>(*this, id), &QPushButton::clicked, this,
+                Guarded(this, [this, handler = handler] { (this->*handler)(); }));
+    }
+    connect(&GetDlgItem<QPushButton>(*this, kClose), &QPushButton::clicked, this, &QDialog::accept);
+    pimpl_->list->Refresh();
+    UpdateButtons();
+}
+
+// A selected entry that has vanished counts as no selection.
+void EntryManagerDlg::UpdateButtons()
+{
+    const boost::optional<Key> selected = pimpl_->list->GetSelectedKey();
+    GetDlgItem(*this, kChangeStatus).setEnabled(selected && !pimpl_->changingStatus);
+    GetDlgItem(*this, kRemove).setEnabled(bool(selected));
+    GetDlgItem(*this, kDetailSettings).setEnabled(bool(selected));
+    GetDlgItem(*this, kNotificationItems).setEnabled(selected && pimpl_->IsMonitored(*selected));
+}
+
+// The wait follows only a switch on: an entry switched off is unsubscribed
+// with no outcome written.
+void EntryManagerDlg::OnChangeStatus()
+{
+    const boost::optional<Key> selected = pimpl_->list->GetSelectedKey();
+    if (!selected)
+        return;
+    pimpl_->changingStatus = true;
+    UpdateButtons();
+    try {
+        if (pimpl_->ChangeStatus(*selected))
+            pimpl_->WaitForSubscription(*selected);
+    } catch (...) {
+        pimpl_->changingStatus = false;
+        UpdateButtons();
+        throw;
+    }
+    pimpl_->changingStatus = false;
+    UpdateButtons();
+}
+
+// The browser starts after the model lock is released.
+void EntryManagerDlg::OnNotificationItems()
+{
+    const boost::optional<Key> selected = pimpl_->list->GetSelectedKey();
+    if (!selected)
+        return;
+    if (const boost::optional<EntryProperty> property = pimpl_->CopyProperty(*selected))
+        IS::InformationServer(property->GetMFP()).OpenPage(property->GetUser(), kNotificationPageMode);
+}
+
+void EntryManagerDlg::OnAdd()
+{
+    if (!pimpl_->IsBelowEntryLimit()) {
+        Message::Show(kCapacityExceeded, QMessageBox::Critical, this);
+        return;
+    }
+    // Composition point: the add-users wizard runs here, modally; its commit
+    // reaches the list through the model's notification.
+}
+
+// The key is taken before the question: while it waits for the answer the
+// list may refresh and move the selection to another entry, which the user
+// did not agree to remove.
+void EntryManagerDlg::OnRemove()
+{
+    const boost::optional<Key> selected = pimpl_->list->GetSelectedKey();
+    if (!selected || !Message::Affirmation(kRemoveQuestion))
+        return;
+    {
+        EntryManager::Transaction transaction(pimpl_->model);
+        if (!transaction.GetEntryDB().Erase(*selected))
+            return;
+        transaction.Commit();
+    }
+    Update();
+}
+
+void EntryManagerDlg::OnDetailSettings()
+{
+    const boost::optional<Key> selected = pimpl_->list->GetSelectedKey();
+    if (!selected)
+        return;
+    EntryConfigSheet sheet(pimpl_->model, *selected, this);
+    sheet.exec();
+}
+
+} // namespace UI
