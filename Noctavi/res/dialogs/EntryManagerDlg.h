@@ -25,7 +25,7 @@ inline constexpr ControlTemplate kControls[] = {
     {kEntries, ControlKind::ListView, {10, 12, 363, 136}},
     {kChangeStatus, ControlKind::PushButton, {10, 154, 70, 14}, 191},
     {kNotificationItems, ControlKind::PushButton, {84, 154, 85, 14}, 188},
-    {kAdd, ControlKind::PushButton, {5, 182, 60, 14}, 187, ControlFlag::Disabled},
+    {kAdd, ControlKind::PushButton, {5, 182, 60, 14}, 187},
     {kRemove, ControlKind::PushButton, {69, 182, 60, 14}, 190},
     {kDetailSettings, ControlKind::PushButton, {133, 182, 80, 14}, 189},
     {kClose, ControlKind::PushButton, {318, 182, 60, 14}, 192, ControlFlag::Default},

@@ -13,6 +13,7 @@
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryConfigSheet.h>
 #include <Noctavi/UI/EntryListCtrl.h>
+#include <Noctavi/UI/EntryWizard/Wizard.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Icons.h>
 #include <Noctavi/UI/Message.h>
@@ -257,8 +258,9 @@ void EntryManagerDlg::OnAdd()
         Message::Show(kCapacityExceeded, QMessageBox::Critical, this);
         return;
     }
-    // Composition point: the add-users wizard runs here, modally; its commit
-    // reaches the list through the model's notification.
+    // The wizard's commit reaches the list through the model's notification.
+    EntryWizard::Wizard wizard(pimpl_->model, this);
+    wizard.exec();
 }
 
 // The key is taken before the question: while it waits for the answer the

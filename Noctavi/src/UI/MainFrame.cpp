@@ -37,7 +37,6 @@
 
 #include <boost/make_shared.hpp>
 
-#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMenu>
@@ -51,16 +50,6 @@
 namespace UI {
 
 namespace {
-
-// The command's item in the tray menu, found by its id.
-QAction* FindCommand(const PopupMenu& menu, int id)
-{
-    for (QAction* action : menu.GetMenu().actions()) {
-        if (action->objectName() == QString::number(id))
-            return action;
-    }
-    return nullptr;
-}
 
 void BringForward(QWidget& window)
 {
