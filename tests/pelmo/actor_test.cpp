@@ -96,7 +96,8 @@ TEST(Actor, JoinEndsABlockedPopPromptly)
     ASSERT_TRUE(support::WaitUntil([&] { return actor.runs.load() == 1; }));
     const auto begin = std::chrono::steady_clock::now();
     actor.Join();
-    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1));
+    // A pop that the interruption did not end would block for good.
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(30));
     EXPECT_FALSE(actor.IsRunning());
     EXPECT_THROW(actor.Rethrow(), boost::thread_interrupted);
 }
