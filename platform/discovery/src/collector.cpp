@@ -134,7 +134,7 @@ struct collector::impl {
     {
     }
 
-    bool acceptable_header(const std::uint8_t* data, std::size_t size) const
+    bool acceptable(const std::uint8_t* data, std::size_t size) const
     {
         if (size < wire::header_size)
             return false;
@@ -145,7 +145,10 @@ struct collector::impl {
         return wire::read16(data + wire::id_offset) == query_id && (flags & flag_response) &&
                (flags & opcode_mask) == 0 &&
                wire::read16(data + wire::question_count_offset) <= max_questions_per_datagram &&
-               records <= max_records_per_datagram;
+               records <= max_records_per_datagram &&
+               // No responder signs its replies, and the DNS library loses
+               // memory on a reply that carries more than one signature.
+               wire::records_without(data, size, wire::type_tsig);
     }
 
     void take(const ldns_rr_list* records)
@@ -266,7 +269,7 @@ collector::~collector() = default;
 bool collector::add(const std::uint8_t* data, std::size_t size)
 {
     owned_packet reply;
-    if (!impl_->acceptable_header(data, size) || ldns_wire2pkt(&reply.packet, data, size) != LDNS_STATUS_OK)
+    if (!impl_->acceptable(data, size) || ldns_wire2pkt(&reply.packet, data, size) != LDNS_STATUS_OK)
         return false;
     impl_->take(ldns_pkt_answer(reply.packet));
     impl_->take(ldns_pkt_authority(reply.packet));

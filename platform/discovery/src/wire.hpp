@@ -21,6 +21,7 @@ constexpr std::uint16_t type_a = 1;
 constexpr std::uint16_t type_ptr = 12;
 constexpr std::uint16_t type_txt = 16;
 constexpr std::uint16_t type_srv = 33;
+constexpr std::uint16_t type_tsig = 250;
 constexpr std::uint16_t class_in = 1;
 
 inline std::uint16_t read16(const std::uint8_t* data)
@@ -42,6 +43,11 @@ std::string name(std::string_view dotted);
 // (at most 63) never fall in the range of capitals, so the whole name can be
 // folded byte by byte.
 std::string canonical(std::string name);
+
+// Whether every record the header counts lies within the message, and none is
+// of the type. Each name's own bytes are walked; a compression pointer ends a
+// name without being followed.
+bool records_without(const std::uint8_t* data, std::size_t size, std::uint16_t type);
 
 // The datagram that asks one question as a one-shot query: flags clear, so
 // that a responder answers it by unicast to the port it came from.
