@@ -139,13 +139,10 @@ struct collector::impl {
         if (size < wire::header_size)
             return false;
         const std::uint16_t flags = wire::read16(data + wire::flags_offset);
-        const std::size_t records = std::size_t(wire::read16(data + wire::answer_count_offset)) +
-                                    wire::read16(data + wire::authority_count_offset) +
-                                    wire::read16(data + wire::additional_count_offset);
         return wire::read16(data + wire::id_offset) == query_id && (flags & flag_response) &&
                (flags & opcode_mask) == 0 &&
                wire::read16(data + wire::question_count_offset) <= max_questions_per_datagram &&
-               records <= max_records_per_datagram &&
+               wire::record_count(data) <= max_records_per_datagram &&
                // No responder signs its replies, and the DNS library loses
                // memory on a reply that carries more than one signature.
                wire::records_without(data, size, wire::type_tsig);

@@ -53,9 +53,8 @@ bool records_without(const std::uint8_t* data, std::size_t size, std::uint16_t t
     constexpr std::size_t record_fields = 10;  // type, class, time to live, data length
     std::size_t at = header_size;
     const std::size_t questions = read16(data + question_count_offset);
-    const std::size_t records = std::size_t(read16(data + answer_count_offset)) +
-                                read16(data + authority_count_offset) + read16(data + additional_count_offset);
-    for (std::size_t i = 0; i < questions + records; ++i) {
+    const std::size_t entries = questions + record_count(data);
+    for (std::size_t i = 0; i < entries; ++i) {
         at = skip_name(data, size, at);
         const std::size_t fields = i < questions ? question_fields : record_fields;
         if (at > size || size - at < fields || read16(data + at) == type)

@@ -44,6 +44,13 @@ std::string name(std::string_view dotted);
 // folded byte by byte.
 std::string canonical(std::string name);
 
+// The answer, authority and additional records the header counts.
+inline std::size_t record_count(const std::uint8_t* data)
+{
+    return std::size_t(read16(data + answer_count_offset)) + read16(data + authority_count_offset) +
+           read16(data + additional_count_offset);
+}
+
 // Whether every record the header counts lies within the message, and none is
 // of the type. Each name's own bytes are walked; a compression pointer ends a
 // name without being followed.
