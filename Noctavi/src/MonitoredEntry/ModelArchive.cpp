@@ -19,6 +19,7 @@
 #include <Noctavi/RSS/Item.h>
 #include <Noctavi/RSS/RSSFeed.h>
 #include <Noctavi/System/Config.h>
+#include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/Utility/TextConversion.h>
 
 #include "DataFileArchive.h"
@@ -134,13 +135,31 @@ void TakeNewerSettingsFromDefaults(MonitoredEntry::Config& config)
     config.SetDeleteMsg(settings.GetEntryDefaultEnableDeleteMsg());
 }
 
-// The table gives entries out by ID and restores only lists in ascending order.
+// The table gives entries out by ID and restores only lists in ascending
+// order. Each entry must pass the checks of an entry the user adds: the
+// monitors would otherwise poll without pause, or file nothing.
 void CheckEntryList(const MonitoredEntry::EntryDB::EntryList& entries)
 {
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!entries[i] || (i > 0 && !(entries[i - 1]->GetID() < entries[i]->GetID())))
+        if (!entries[i] || !entries[i]->IsValid() || (i > 0 && !(entries[i - 1]->GetID() < entries[i]->GetID())))
             PELMO_THROW(MonitoredEntry::InvalidDataFile());
     }
+}
+
+// An event-log size above the limit is what lowering "EVENT_LOG_MAX_LIMIT"
+// leaves behind. The entry keeps its newest events within the new limit, as
+// when the user lowers the size, rather than failing every write of events.
+// The log's maximum always follows the entry's setting.
+void FitLogToLimit(MonitoredEntry::Entry& entry)
+{
+    MonitoredEntry::EntryProperty property = entry.GetProperty();
+    MonitoredEntry::Config config = property.GetConfig();
+    config.SetLogMax(std::min(config.GetLogMax(), GetConfigLimits().EventLogMaxLimit));
+    property.SetConfig(config);
+    entry.SetProperty(property);
+    const boost::shared_ptr<MonitoredEntry::EventLog> log = entry.GetEventLog();
+    log->SetMax(config.GetLogMax());
+    entry.SetEventLog(log);
 }
 
 // Events are addressed by their ID; two with one ID would make that ambiguous.
@@ -227,6 +246,7 @@ struct EntryBody {
         auto loaded = boost::make_shared<Entry>(id, Take<EntryProperty>(ar, "Property"));
         loaded->SetEventLog(boost::make_shared<EventLog>(Take<EventLog>(ar, "EventLog")));
         loaded->SetLatestRSSFeed(Take<boost::optional<RSS::RSSFeed>>(ar, "LatestRSSFeed"));
+        FitLogToLimit(*loaded);
         entry = loaded;
     }
 };

@@ -8,6 +8,7 @@
 #include <Noctavi/MonitoredEntry/Serializer.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/Config.h>
+#include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/System/SystemError.h>
 
 #include <pelmo/system_error.hpp>
@@ -16,6 +17,7 @@
 #include <support/ReadFile.h>
 #include <support/ScopedEnv.h>
 #include <support/ScopedNoPermissionOverride.h>
+#include <support/ScopedSettings.h>
 #include <support/TempDir.h>
 
 #include <boost/filesystem/operations.hpp>
@@ -26,6 +28,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <thread>
@@ -348,6 +351,36 @@ TEST_F(SerializerTest, DamagedFilesThrowCleanly)
         ASSERT_NO_THROW(serializer_.Load()) << number;
         EXPECT_EQ(Resaved(), file);
     }
+}
+
+// A file that parses but holds values no entry may have is damaged; an
+// event-log size above a limit lowered since is trimmed to it instead.
+TEST_F(SerializerTest, ValuesNoEntryMayHaveMakeTheFileDamaged)
+{
+    const std::string file = SaveRichModel();
+    const std::pair<const char*, const char*> damaged[] = {
+        {"<Interval>1800000<", "<Interval>0<"},       {"<Interval>1800000<", "<Interval>-1<"},
+        {"<LogMax>25<", "<LogMax>0<"},                {"<LogMax>25<", "<LogMax>-1<"},
+        {"<EraseTime>10000<", "<EraseTime>-1<"},      {"<value>443<", "<value>65536<"},
+        {"<string>printer.example<", "<string><"}, {"<string>alice<", "<string><"}};
+    for (const auto& [pattern, replacement] : damaged) {
+        WriteDataFile(Replace(file, pattern, replacement));
+        EXPECT_THROW(serializer_.Load(), InvalidDataFile) << replacement;
+    }
+    EXPECT_EQ(KeptAside().size(), std::size(damaged));
+
+    ConfigLimits lowered = GetConfigLimits();
+    lowered.EventLogMaxLimit = 2;
+    const support::ScopedSettings settings(lowered);
+    WriteDataFile(file);
+    serializer_.Load();
+    const Entry& trimmed = Table().GetEntry(ID(4));
+    EXPECT_TRUE(trimmed.IsValid());
+    EXPECT_EQ(trimmed.GetProperty().GetConfig().GetLogMax(), 2);
+    std::vector<long> kept;
+    for (const Event& event : *trimmed.GetSharedEventLog())
+        kept.push_back(event.GetID().GetValue());
+    EXPECT_EQ(kept, (std::vector<long>{9, 12}));
 }
 
 // Text longer than the buffers that saves and loads stream through, with
