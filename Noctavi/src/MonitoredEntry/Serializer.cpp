@@ -9,7 +9,6 @@
 #include <pelmo/exception.hpp>
 #include <pelmo/filesystem/operations.hpp>
 #include <pelmo/filesystem/synced_file.hpp>
-#include <pelmo/filesystem/temporary_file.hpp>
 #include <pelmo/filesystem/unique_entry.hpp>
 
 #include <boost/archive/detail/utf8_codecvt_facet.hpp>
@@ -45,14 +44,12 @@ struct DataFiles {
         : folder(fs::path(Utility::ToNarrow(System::GetDataFolder())).remove_trailing_separator())
         , data(folder / "data.dat")
         , backup(data.string() + ".bak")
-        , temporary(data.string() + ".tmp")
     {
     }
 
     fs::path folder;
     fs::path data;
     fs::path backup;
-    fs::path temporary;
 };
 
 // A wide stream buffer that writes what is written to it to a file as UTF-8,
@@ -303,11 +300,9 @@ void Serializer::Save()
 {
     const DataFiles files;
     pelmo::filesystem::create_private_directories(files.folder);
-    pelmo::filesystem::temporary_file temporary(files.temporary);
-    pelmo::filesystem::synced_file file(temporary.path());
+    pelmo::filesystem::synced_file file(files.data);
     WriteModelTo(file, *pimpl_->manager);
     file.commit();
-    temporary.commit_to(files.data);
 }
 
 EntryManager& Serializer::GetEntryManager()

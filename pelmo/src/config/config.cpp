@@ -4,7 +4,7 @@
 #include <pelmo/convertible_version.hpp>
 #include <pelmo/defective_config.hpp>
 #include <pelmo/filesystem/operations.hpp>
-#include <pelmo/filesystem/temporary_file.hpp>
+#include <pelmo/filesystem/synced_file.hpp>
 #include <pelmo/logic_error.hpp>
 #include <pelmo/nonsupport_version.hpp>
 #include <pelmo/open_file_failure.hpp>
@@ -19,6 +19,7 @@
 #include <iomanip>
 #include <locale>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -84,6 +85,19 @@ std::string render(const value_map& values)
 boost::filesystem::path sibling(const boost::filesystem::path& file, const char* extension)
 {
     return boost::filesystem::path(file).replace_extension(extension);
+}
+
+// The file's new text, on the disk beside it; the rename is the caller's.
+std::unique_ptr<filesystem::synced_file> write_beside(const boost::filesystem::path& target, const std::string& text)
+{
+    try {
+        auto file = std::make_unique<filesystem::synced_file>(target);
+        file->write(text.data(), text.size());
+        file->flush();
+        return file;
+    } catch (const system_error&) {
+        PELMO_THROW(open_file_failure());
+    }
 }
 
 } // namespace
@@ -202,18 +216,12 @@ void config<String>::save(bool backup) const
 {
     const boost::filesystem::path& target = pimpl_->path;
     filesystem::create_private_directories(target.parent_path());
-
-    filesystem::temporary_file temporary(sibling(target, ".tmp"));
-    try {
-        filesystem::write_file_synced(temporary.path(), render(pimpl_->values));
-    } catch (const system_error&) {
-        PELMO_THROW(open_file_failure());
-    }
+    const std::unique_ptr<filesystem::synced_file> file = write_beside(target, render(pimpl_->values));
     // A copy rather than a rename keeps the target in place until the new file
     // replaces it in one step.
     if (backup && boost::filesystem::exists(target))
         filesystem::replace_with_copy(target, sibling(target, ".bak"));
-    temporary.commit_to(target);
+    file->commit();
 }
 
 template <class String>

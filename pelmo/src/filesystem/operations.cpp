@@ -3,7 +3,6 @@
 #include <pelmo/filesystem/synced_file.hpp>
 
 #include <pelmo/exception.hpp>
-#include <pelmo/filesystem/temporary_file.hpp>
 #include <pelmo/system_error.hpp>
 #include <pelmo/unique_fd.hpp>
 
@@ -15,11 +14,14 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace pelmo {
 namespace filesystem {
 
 namespace {
+
+const std::size_t copy_buffer_size = 65536;
 
 boost::system::error_code last_error()
 {
@@ -37,13 +39,6 @@ void create_private_directory(const boost::filesystem::path& folder)
     PELMO_THROW(boost::filesystem::filesystem_error("cannot create folder", folder, error));
 }
 
-void sync(const boost::filesystem::path& path, int flags)
-{
-    unique_fd fd(::open(path.c_str(), flags | O_RDONLY | O_CLOEXEC));
-    if (!fd || ::fsync(fd.get()) != 0)
-        PELMO_THROW(system_error(last_error()));
-}
-
 } // namespace
 
 void create_private_directories(const boost::filesystem::path& folder)
@@ -52,34 +47,6 @@ void create_private_directories(const boost::filesystem::path& folder)
         return;
     create_private_directories(folder.parent_path());
     create_private_directory(folder);
-}
-
-synced_file::synced_file(const boost::filesystem::path& file)
-    : fd_(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600))
-{
-    if (!fd_)
-        PELMO_THROW(system_error(last_error()));
-}
-
-void synced_file::write(const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd_.get(), data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            PELMO_THROW(system_error(last_error()));
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-}
-
-void synced_file::commit()
-{
-    if (::fsync(fd_.get()) != 0)
-        PELMO_THROW(system_error(last_error()));
-    fd_.close();
 }
 
 void write_file_synced(const boost::filesystem::path& file, const std::string& bytes)
@@ -91,15 +58,29 @@ void write_file_synced(const boost::filesystem::path& file, const std::string& b
 
 void sync_directory(const boost::filesystem::path& folder)
 {
-    sync(folder.empty() ? boost::filesystem::path(".") : folder, O_DIRECTORY);
+    const boost::filesystem::path path = folder.empty() ? boost::filesystem::path(".") : folder;
+    unique_fd fd(::open(path.c_str(), O_DIRECTORY | O_RDONLY | O_CLOEXEC));
+    if (!fd || ::fsync(fd.get()) != 0)
+        PELMO_THROW(system_error(last_error()));
 }
 
 void replace_with_copy(const boost::filesystem::path& source, const boost::filesystem::path& target)
 {
-    temporary_file copy(target.string() + ".tmp");
-    boost::filesystem::copy_file(source, copy.path(), boost::filesystem::copy_options::overwrite_existing);
-    sync(copy.path(), 0);
-    copy.commit_to(target);
+    unique_fd from(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!from)
+        PELMO_THROW(system_error(last_error()));
+    synced_file copy(target);
+    std::vector<char> buffer(copy_buffer_size);
+    for (;;) {
+        const ssize_t read = ::read(from.get(), buffer.data(), buffer.size());
+        if (read == 0)
+            break;
+        if (read < 0 && errno != EINTR)
+            PELMO_THROW(system_error(last_error()));
+        if (read > 0)
+            copy.write(buffer.data(), static_cast<std::size_t>(read));
+    }
+    copy.commit();
 }
 
 } // namespace filesystem

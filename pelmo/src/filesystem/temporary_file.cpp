@@ -1,7 +1,5 @@
 #include <pelmo/filesystem/temporary_file.hpp>
 
-#include <pelmo/filesystem/operations.hpp>
-
 #include <boost/filesystem/operations.hpp>
 #include <boost/system/error_code.hpp>
 
@@ -18,15 +16,7 @@ temporary_file::temporary_file(boost::filesystem::path path)
 temporary_file::~temporary_file()
 {
     boost::system::error_code ignored;
-    if (!committed_)
-        boost::filesystem::remove(path_, ignored);
-}
-
-void temporary_file::commit_to(const boost::filesystem::path& target)
-{
-    boost::filesystem::rename(path_, target);
-    committed_ = true;
-    sync_directory(target.parent_path());
+    boost::filesystem::remove(path_, ignored);
 }
 
 } // namespace filesystem

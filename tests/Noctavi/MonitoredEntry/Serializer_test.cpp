@@ -16,6 +16,7 @@
 #include <support/Fifo.h>
 #include <support/ReadFile.h>
 #include <support/ScopedEnv.h>
+#include <support/ScopedFileSizeLimit.h>
 #include <support/ScopedNoPermissionOverride.h>
 #include <support/ScopedSettings.h>
 #include <support/TempDir.h>
@@ -30,6 +31,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -120,6 +122,14 @@ protected:
     }
 
     void WriteDataFile(const std::string& bytes) { std::ofstream(DataFile().string(), std::ios::binary) << bytes; }
+
+    std::set<std::string> FolderNames() const
+    {
+        std::set<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(Folder()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
 
     // The folders that failed loads were kept aside in.
     std::vector<fs::path> KeptAside() const
@@ -411,15 +421,26 @@ TEST_F(SerializerTest, SaveToAFullDiskReportsTheDisk)
 {
     const std::string before = SaveRichModel();
     Table().Restore(ID(20), WithMachineName(std::wstring(70001, L'x')));
-    fs::create_symlink("/dev/full", Folder() / "data.dat.tmp");
     try {
+        const support::ScopedFileSizeLimit fullDisk(before.size());
         serializer_.Save();
         ADD_FAILURE() << "saved to a full disk";
     } catch (const pelmo::system_error& error) {
-        EXPECT_EQ(error.code().value(), ENOSPC);
+        EXPECT_EQ(error.code().value(), EFBIG);
     }
     EXPECT_EQ(support::ReadFile(DataFile()), before);
-    EXPECT_FALSE(fs::is_symlink(Folder() / "data.dat.tmp"));
+    EXPECT_EQ(FolderNames(), (std::set<std::string>{"data.dat"}));
+}
+
+// Saves once wrote through this fixed name, following whatever was there.
+TEST_F(SerializerTest, SaveNeverWritesThroughAPlantedLink)
+{
+    const std::string file = SaveRichModel();
+    const fs::path victim = dir_.Path() / "victim";
+    fs::create_symlink(victim, Folder() / "data.dat.tmp");
+    EXPECT_EQ(Resaved(), file);
+    EXPECT_FALSE(fs::exists(victim));
+    EXPECT_TRUE(fs::is_symlink(Folder() / "data.dat.tmp"));
 }
 
 TEST_F(SerializerTest, FileThatIsNoRegularFileIsUnreadableAndKeptAside)
@@ -443,13 +464,15 @@ TEST_F(SerializerTest, FailedSaveLeavesThePreviousFileByteForByte)
     }
     fs::permissions(Folder(), fs::owner_all);
     EXPECT_EQ(support::ReadFile(DataFile()), before);
-    EXPECT_FALSE(fs::exists(Folder() / "data.dat.tmp"));
+    EXPECT_EQ(FolderNames(), (std::set<std::string>{"data.dat"}));
 
     // A disk that fills up under the temporary file.
-    fs::create_symlink("/dev/full", Folder() / "data.dat.tmp");
-    EXPECT_ANY_THROW(serializer_.Save());
+    {
+        const support::ScopedFileSizeLimit fullDisk(16);
+        EXPECT_ANY_THROW(serializer_.Save());
+    }
     EXPECT_EQ(support::ReadFile(DataFile()), before);
-    EXPECT_FALSE(fs::is_symlink(Folder() / "data.dat.tmp"));
+    EXPECT_EQ(FolderNames(), (std::set<std::string>{"data.dat"}));
 
     serializer_.Save();
     serializer_.Load();

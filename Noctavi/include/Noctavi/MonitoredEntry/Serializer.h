@@ -11,9 +11,10 @@ class EntryManager;
 // entry manager of the process.
 //
 // Saves never touch "data.dat" until the new file is complete on the disk:
-// they write "data.dat.tmp" (mode 0600), flush it to the disk and rename it
-// over "data.dat". "data.dat.bak" is a copy of the last file that loaded,
-// replaced the same way. A file that fails to load is moved into a new
+// they write a temporary file of a new name beside it (mode 0600,
+// pelmo::filesystem::synced_file), flush it to the disk and rename it over
+// "data.dat". "data.dat.bak" is a copy of the last file that loaded, replaced
+// the same way. A file that fails to load is moved into a new
 // time-stamped folder beside it, together with a copy of "data.dat.bak",
 // before anything could overwrite either.
 class Serializer {

@@ -13,20 +13,19 @@ namespace filesystem {
 // boost::filesystem::filesystem_error.
 void create_private_directories(const boost::filesystem::path& folder);
 
-// Writes the bytes to the file (created with mode 0600, truncated if present)
-// and flushes them to the disk. Every write, the fsync and the close are
-// checked; the first failure throws pelmo::system_error with its errno.
+// Replaces the file in one step with the bytes, through a synced_file (mode
+// 0600). Throws what synced_file throws; the file is then as it was.
 void write_file_synced(const boost::filesystem::path& file, const std::string& bytes);
 
 // Flushes the folder's names to the disk, so that a file renamed into it stays
 // renamed after a power cut. Throws pelmo::system_error.
 void sync_directory(const boost::filesystem::path& folder);
 
-// Replaces the target in one step with a copy of the source: the copy is
-// written as "<target>.tmp", flushed to the disk and renamed over the target,
-// so that a kill at any moment leaves the target whole, old or new. Throws
-// boost::filesystem::filesystem_error or pelmo::system_error; the target is
-// then as it was, unless only the final sync of the folder failed.
+// Replaces the target in one step with a copy of the source, written through
+// a synced_file beside the target, so that a kill at any moment leaves the
+// target whole, old or new, and nothing planted beside it is written through.
+// Throws boost::filesystem::filesystem_error or pelmo::system_error; the
+// target is then as it was, unless only the final sync of the folder failed.
 void replace_with_copy(const boost::filesystem::path& source, const boost::filesystem::path& target);
 
 } // namespace filesystem

@@ -6,9 +6,8 @@
 namespace pelmo {
 namespace filesystem {
 
-// The temporary file of a safe save: written beside its target, then renamed
-// over it in one step. Unless the rename happened, the destructor removes it,
-// so a failed save leaves only the previous target behind.
+// Owns a temporary file that the caller has created: the destructor removes
+// it.
 class temporary_file {
 public:
     explicit temporary_file(boost::filesystem::path path);
@@ -18,15 +17,8 @@ public:
 
     const boost::filesystem::path& path() const { return path_; }
 
-    // Renames the file over the target, then syncs the target's folder so
-    // that the rename survives a power cut. A failed rename throws
-    // boost::filesystem::filesystem_error, leaving the target as it was; a
-    // failed sync throws pelmo::system_error, with the new file in place.
-    void commit_to(const boost::filesystem::path& target);
-
 private:
     boost::filesystem::path path_;
-    bool committed_ = false;
 };
 
 } // namespace filesystem
