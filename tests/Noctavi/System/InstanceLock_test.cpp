@@ -7,7 +7,9 @@
 
 #include <boost/filesystem/operations.hpp>
 
+#include <initializer_list>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -28,8 +30,18 @@ TEST(InstanceLock, OneHolderAtATimeInTheRuntimeFolderElseInThePrivateTemporaryFo
     EXPECT_EQ(fs::status(System::InstanceLock::GetPath()).permissions(), fs::owner_read | fs::owner_write);
 
     const support::ScopedEnv temporary("TMPDIR", folder.Path().string());
-    for (const char* unusable : {"", "relative/run"}) {
-        const support::ScopedEnv noRuntime("XDG_RUNTIME_DIR", std::string(unusable));
+    // Another user could plant a lock and a channel in a folder open to them.
+    const fs::path groupWritable = folder.Path() / "group", open = folder.Path() / "open";
+    for (const auto& [unsafe, permissions] : {std::pair(groupWritable, fs::owner_all | fs::group_all),
+                                              std::pair(open, fs::all_all)}) {
+        fs::create_directory(unsafe);
+        fs::permissions(unsafe, permissions);
+    }
+    fs::create_directory_symlink(folder.Path(), folder.Path() / "link");
+    for (const std::string& unusable :
+         std::initializer_list<std::string>{"", "relative/run", "/no/such/folder", groupWritable.string(),
+                                            open.string(), (folder.Path() / "link").string()}) {
+        const support::ScopedEnv noRuntime("XDG_RUNTIME_DIR", unusable);
         EXPECT_EQ(System::InstanceLock::GetPath(), folder.Folder() + "Hollvik-" + std::to_string(getuid()) +
                                                        "/Noctavi/HollvikNoctavi.lock");
     }
