@@ -2,6 +2,7 @@
 
 #include <Noctavi/Application.h>
 #include <Noctavi/System/ApplicationBusy.h>
+#include <Noctavi/UI/DocumentPreview.h>
 #include <Noctavi/UI/MainFrame.h>
 
 bool NormalMode::Start(Application& application)
@@ -10,6 +11,7 @@ bool NormalMode::Start(Application& application)
         application.SetMainWindow(std::make_unique<UI::MainFrame>(
             application.GetInstanceLock(), [&application](int code) { application.SetExitCode(code); }));
         application.SetExitCode(0);
+        UI::RemoveOldPreviews();
         return true;
     } catch (const ApplicationBusy&) {
         application.SetExitCode(11);
@@ -21,4 +23,5 @@ bool NormalMode::Start(Application& application)
 
 void NormalMode::Stop(Application&) noexcept
 {
+    UI::RemoveOldPreviews();
 }

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <fstream>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -60,6 +64,33 @@ TEST(UniqueDirectory, ClockStampIsAllDigits)
     ASSERT_GE(name.size(), 1u + 8 + 4 + 8) << name;
     EXPECT_EQ(name.front(), 'p');
     EXPECT_EQ(name.find_first_not_of("0123456789", 1), std::string::npos) << name;
+}
+
+// Only folders of the form that have not changed for longer than the age go,
+// with what they hold; a link or a file of that name does not.
+TEST(UniqueDirectory, FoldersOlderThanTheAgeAreRemoved)
+{
+    const support::TempDir dir;
+    const std::string base = dir.Path().string();
+    const std::time_t twoDaysAgo = std::time(nullptr) - 2 * 24 * 3600;
+    const auto old = pelmo::filesystem::create_unique_directory(base, "", kTime);
+    std::ofstream((*old / "prev.pdf").string()) << "scan";
+    const auto young = pelmo::filesystem::create_unique_directory(base, "", kTime);
+    const auto otherPrefix = pelmo::filesystem::create_unique_directory(base, "unreadable-", kTime);
+    fs::create_directory(dir.Path() / "notes");
+    fs::create_directory(dir.Path() / "elsewhere");
+    fs::create_directory_symlink(dir.Path() / "elsewhere", dir.Path() / "20081209957123000000AA");
+    std::ofstream((dir.Path() / "20081209957123000000AB").string()) << "a file";
+    for (const fs::path& aged : {*old, *otherPrefix, dir.Path() / "notes", dir.Path() / "elsewhere",
+                                 dir.Path() / "20081209957123000000AB"})
+        fs::last_write_time(aged, twoDaysAgo);
+
+    pelmo::filesystem::remove_unique_directories_older_than(base, "", std::chrono::hours(24));
+    std::set<std::string> left;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir.Path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{young->filename().string(), otherPrefix->filename().string(), "notes",
+                                           "elsewhere", "20081209957123000000AA", "20081209957123000000AB"}));
 }
 
 } // namespace

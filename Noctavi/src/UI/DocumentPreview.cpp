@@ -12,19 +12,30 @@
 
 #include <pelmo/filesystem/unique_entry.hpp>
 
+#include <chrono>
 #include <string>
 
 namespace UI {
 
 namespace {
 
+// A viewer may still show a preview made a while ago; after a day it is
+// taken to be closed.
+const std::chrono::hours kPreviewLife(24);
+
+// The per-user temporary folder without its trailing "/".
+std::string PreviewBase()
+{
+    std::string base = Utility::ToNarrow(System::GetTempFolder());
+    base.pop_back();
+    return base;
+}
+
 // Every preview gets a folder of its own, so that none replaces a file that a
 // viewer may still show.
 std::wstring PreviewPath()
 {
-    std::string base = Utility::ToNarrow(System::GetTempFolder());
-    base.pop_back(); // the trailing "/"
-    const auto folder = pelmo::filesystem::create_unique_directory(base, std::string());
+    const auto folder = pelmo::filesystem::create_unique_directory(PreviewBase(), std::string());
     return Utility::ToWide((*folder / "prev").string());
 }
 
@@ -45,6 +56,15 @@ void PreviewDocument(const MachineEvent::Event& event, bool markRead)
         return;
     }
     OpenInShell()(path);
+}
+
+void RemoveOldPreviews() noexcept
+{
+    try {
+        pelmo::filesystem::remove_unique_directories_older_than(PreviewBase(), std::string(), kPreviewLife);
+    } catch (...) {
+        // A temporary folder that is refused holds no previews of ours.
+    }
 }
 
 } // namespace UI

@@ -7,8 +7,10 @@
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 #include <boost/filesystem/exception.hpp>
 #include <boost/format.hpp>
+#include <boost/filesystem/operations.hpp>
 #include <boost/make_shared.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <locale>
@@ -49,6 +51,26 @@ bool create_if_free(const boost::filesystem::path& candidate)
         "cannot create folder", candidate, boost::system::error_code(error, boost::system::system_category())));
 }
 
+// The stamp's digits (12 to 20 of them) and the counter's 8 after the prefix.
+bool is_unique_directory_name(const std::string& name, const std::string& prefix)
+{
+    const std::size_t counter_size = 8;
+    if (name.compare(0, prefix.size(), prefix) != 0 || name.size() < prefix.size() + 12 + counter_size
+        || name.size() > prefix.size() + 20 + counter_size)
+        return false;
+    const auto counter = name.end() - counter_size;
+    const auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), counter, is_digit)
+        && std::all_of(counter, name.end(), [&](char c) { return is_digit(c) || (c >= 'A' && c <= 'F'); });
+}
+
+bool is_directory_older_than(const boost::filesystem::path& folder, std::chrono::seconds age)
+{
+    struct stat status {};
+    return ::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode)
+        && std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(status.st_mtime) > age;
+}
+
 } // namespace
 
 boost::shared_ptr<boost::filesystem::path> create_unique_directory(const std::string& base,
@@ -72,6 +94,19 @@ boost::shared_ptr<boost::filesystem::path> create_unique_directory(const std::st
             break;
     }
     PELMO_THROW(runtime_error());
+}
+
+void remove_unique_directories_older_than(const std::string& base, const std::string& prefix,
+                                          std::chrono::seconds age)
+{
+    boost::system::error_code error;
+    for (boost::filesystem::directory_iterator entry(base, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const boost::filesystem::path& folder = entry->path();
+        boost::system::error_code ignored;
+        if (is_unique_directory_name(folder.filename().string(), prefix) && is_directory_older_than(folder, age))
+            boost::filesystem::remove_all(folder, ignored);
+    }
 }
 
 } // namespace filesystem

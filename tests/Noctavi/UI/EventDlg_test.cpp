@@ -11,6 +11,7 @@
 #include <Noctavi/UI/BitmapStretcher.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/DialogUnits.h>
+#include <Noctavi/UI/DocumentPreview.h>
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/Icons.h>
 #include <Noctavi/UI/SaveFileChooser.h>
@@ -38,6 +39,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <ctime>
 #include <fstream>
 #include <future>
 #include <memory>
@@ -539,6 +541,25 @@ TEST_F(EventDlgTest, ClosingWhileTheThumbnailIsFetchedCancelsTheRequest)
     ASSERT_TRUE(server.Machine().WaitForRequests(1));
     for (int id : kDocumentControls)
         EXPECT_FALSE(Item(dialog, id).isEnabled()) << "not before the thumbnail has come";
+}
+
+// Copies of documents go a day after their preview; a younger one may still
+// be open in a viewer.
+TEST_F(EventDlgTest, PreviewsADayOldAreRemoved)
+{
+    const auto dialog = Open();
+    std::vector<std::wstring> opened;
+    const UI::ShellOpenerSeam::Override opener(UI::OpenInShell(),
+                                               [&](const std::wstring& target) { opened.push_back(target); });
+    Click(*dialog, kPreview);
+    Click(*dialog, kPreview);
+    ASSERT_EQ(opened.size(), 2u);
+    const fs::path old = fs::path(Utility::ToNarrow(opened[0])).parent_path();
+    const fs::path young = fs::path(Utility::ToNarrow(opened[1])).parent_path();
+    fs::last_write_time(old, std::time(nullptr) - 25 * 3600);
+    UI::RemoveOldPreviews();
+    EXPECT_FALSE(fs::exists(old));
+    EXPECT_EQ(support::ReadFile(young / "prev.pdf"), "%content of doc-1");
 }
 
 } // namespace

@@ -15,6 +15,11 @@ namespace UI {
 // worker thread while the windows keep painting.
 void PreviewDocument(const MachineEvent::Event& event, bool markRead);
 
+// Removes the preview folders in which nothing has changed for a day, with
+// the copies of documents (scans that may be private) in them. Younger ones
+// stay: a viewer may still show them, also after the program has ended.
+void RemoveOldPreviews() noexcept;
+
 } // namespace UI
 
 #endif

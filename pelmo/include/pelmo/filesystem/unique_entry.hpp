@@ -5,6 +5,7 @@
 #include <boost/filesystem/path.hpp>
 #include <boost/shared_ptr.hpp>
 
+#include <chrono>
 #include <string>
 
 namespace pelmo {
@@ -25,6 +26,13 @@ boost::shared_ptr<boost::filesystem::path> create_unique_directory(const std::st
 boost::shared_ptr<boost::filesystem::path> create_unique_directory(const std::string& base,
                                                                    const std::string& prefix,
                                                                    const boost::posix_time::ptime& local_time);
+
+// Removes, with all they hold, the folders in base that
+// create_unique_directory made with this prefix and in which nothing has
+// changed for longer than age. Links, and names of any other form, are left
+// alone; a folder that cannot be removed is left as well, without a report.
+void remove_unique_directories_older_than(const std::string& base, const std::string& prefix,
+                                          std::chrono::seconds age);
 
 } // namespace filesystem
 } // namespace pelmo
