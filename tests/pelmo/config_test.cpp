@@ -20,6 +20,8 @@
 #include <fstream>
 #include <iterator>
 #include <locale>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -184,6 +186,20 @@ TEST_F(ConfigFile, FailedSaveKeepsThePreviousFile)
     config_.save(false);
     EXPECT_EQ(config_.get("ALPHA"), "changed");
     EXPECT_NE(support::ReadFile(File()).find("ALPHA = changed\n"), std::string::npos);
+}
+
+TEST_F(ConfigFile, LoadRemovesTheLeftoversOfInterruptedSaves)
+{
+    config_.load();
+    const fs::path folder = File().parent_path();
+    for (const char* name : {"config.tmp", "config.bak.tmp", "config.dat.tmp-aB3xYz", "config.bak.tmp-000000",
+                             "data.dat.tmp"})
+        WriteFile(folder / name, "partial");
+    config_.load();
+    std::set<std::string> left;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"config.dat", "data.dat.tmp"}));
 }
 
 TEST_F(ConfigFile, UnreadableFileFailsToOpen)

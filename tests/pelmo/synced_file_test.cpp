@@ -63,4 +63,22 @@ TEST(SyncedFile, CopyNeverWritesThroughAPlantedLink)
     EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"doc.pdf", "doc.pdf.tmp", "source", "victim"}));
 }
 
+// Only the target's own temporaries go, links among them as links.
+TEST(SyncedFile, RemoveLeftoversTakesOnlyTheTargetsTemporaries)
+{
+    support::TempDir dir;
+    const std::set<std::string> kept = {"data.dat",          "data.dat.bak",       "data.dat.tmp-abc12",
+                                        "data.dat.tmp-abc1234", "data.dat.tmp-ab_123", "data.dat.tmpXabc123",
+                                        "other.tmp",         "other.tmp-abc123",   "victim"};
+    for (const std::string& name : kept)
+        pelmo::filesystem::write_file_synced(dir.Path() / name, name);
+    for (const char* name : {"data.dat.tmp", "data.dat.tmp-Ab9xYZ"})
+        pelmo::filesystem::write_file_synced(dir.Path() / name, name);
+    fs::create_symlink(dir.Path() / "victim", dir.Path() / "data.dat.tmp-000000");
+
+    pelmo::filesystem::synced_file::remove_leftovers(dir.Path() / "data.dat", "data.dat.tmp");
+    EXPECT_EQ(Names(dir.Path()), kept);
+    EXPECT_EQ(support::ReadFile(dir.Path() / "victim"), "victim");
+}
+
 } // namespace

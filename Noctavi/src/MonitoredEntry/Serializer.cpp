@@ -52,6 +52,14 @@ struct DataFiles {
     fs::path backup;
 };
 
+// What saves that a kill interrupted left: the temporary files of the file
+// and of its backup, under their present names and those of earlier saves.
+void RemoveLeftovers(const DataFiles& files)
+{
+    for (const fs::path& file : {files.data, files.backup})
+        pelmo::filesystem::synced_file::remove_leftovers(file, file.filename().string() + ".tmp");
+}
+
 // A wide stream buffer that writes what is written to it to a file as UTF-8,
 // a buffer at a time, so that a save holds no copy of the file in memory.
 // A failure of the file is kept for WriteModelTo to report: thrown here, the
@@ -280,6 +288,7 @@ Serializer::Serializer()
 void Serializer::Load(Unreadable unreadable)
 {
     const DataFiles files;
+    RemoveLeftovers(files);
     if (!fs::exists(files.data)) {
         pimpl_->manager = std::make_unique<EntryManager>();
         return;

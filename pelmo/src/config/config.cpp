@@ -100,6 +100,15 @@ std::unique_ptr<filesystem::synced_file> write_beside(const boost::filesystem::p
     }
 }
 
+// What saves that a kill interrupted left: the temporary files of the file
+// and of its backup, under their present names and those of earlier saves.
+void remove_leftovers(const boost::filesystem::path& file)
+{
+    const boost::filesystem::path backup = sibling(file, ".bak");
+    filesystem::synced_file::remove_leftovers(file, sibling(file, ".tmp").filename().string());
+    filesystem::synced_file::remove_leftovers(backup, backup.filename().string() + ".tmp");
+}
+
 } // namespace
 
 template <class String>
@@ -160,6 +169,7 @@ void config<String>::load()
     *definitions_ = config_definition_impl();
     *conversions_ = convert_info_impl();
     define_all();
+    remove_leftovers(pimpl_->path);
     const value_map& defaults = definitions_->defaults;
     const double current = definitions_->version.value_or(0);
 

@@ -7,6 +7,7 @@
 #include <boost/filesystem/operations.hpp>
 #include <boost/system/error_code.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <random>
@@ -39,6 +40,19 @@ std::string random_suffix()
     for (char& character : suffix)
         character = suffix_characters[pick(device)];
     return suffix;
+}
+
+bool is_suffix_character(char character)
+{
+    return std::find(suffix_characters, suffix_characters + sizeof suffix_characters - 1, character)
+        != suffix_characters + sizeof suffix_characters - 1;
+}
+
+bool is_temporary_of(const std::string& name, const std::string& target_name)
+{
+    const std::string stem = target_name + temporary_infix;
+    return name.size() == stem.size() + suffix_size && name.compare(0, stem.size(), stem) == 0
+        && std::all_of(name.begin() + static_cast<std::ptrdiff_t>(stem.size()), name.end(), is_suffix_character);
 }
 
 // A new file of a free name beside the target; path is set to its name.
@@ -98,6 +112,18 @@ void synced_file::commit()
     boost::filesystem::rename(path_, target_);
     committed_ = true;
     sync_directory(target_.parent_path());
+}
+
+void synced_file::remove_leftovers(const boost::filesystem::path& target, const std::string& fixed_name)
+{
+    boost::system::error_code error;
+    const std::string target_name = target.filename().string();
+    for (boost::filesystem::directory_iterator entry(target.parent_path(), error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name == fixed_name || is_temporary_of(name, target_name))
+            ::unlink(entry->path().c_str());
+    }
 }
 
 } // namespace filesystem

@@ -443,6 +443,22 @@ TEST_F(SerializerTest, SaveNeverWritesThroughAPlantedLink)
     EXPECT_TRUE(fs::is_symlink(Folder() / "data.dat.tmp"));
 }
 
+// What saves cut short by a kill left goes at the next load; the other files
+// of the data folder stay.
+TEST_F(SerializerTest, LoadRemovesTheLeftoversOfInterruptedSaves)
+{
+    const std::string file = SaveRichModel();
+    const std::set<std::string> others = {"data.dat", "config.tmp", "known_machines.tmp", "data.dat.tmp-1"};
+    for (const char* name : {"data.dat.tmp", "data.dat.bak.tmp", "data.dat.tmp-aB3xYz", "data.dat.bak.tmp-000000",
+                             "config.tmp", "known_machines.tmp", "data.dat.tmp-1"})
+        std::ofstream((Folder() / name).string()) << "partial";
+    serializer_.Load();
+    std::set<std::string> left = FolderNames();
+    left.erase("data.dat.bak");
+    EXPECT_EQ(left, others);
+    EXPECT_EQ(Resaved(), file);
+}
+
 TEST_F(SerializerTest, FileThatIsNoRegularFileIsUnreadableAndKeptAside)
 {
     fs::create_directories(Folder());

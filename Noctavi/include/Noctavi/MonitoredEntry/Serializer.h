@@ -32,7 +32,8 @@ public:
     Serializer(const Serializer&) = delete;
     Serializer& operator=(const Serializer&) = delete;
 
-    // Reads "data.dat" into a new entry manager and makes it the current one,
+    // Removes the temporary files that saves cut short by a kill left, then
+    // reads "data.dat" into a new entry manager and makes it the current one,
     // destroying the previous one; an absent file gives an empty model. A file
     // that fails inside an entry's newer settings is read once more, each
     // entry then taking those settings from the application's defaults.

@@ -22,7 +22,8 @@ struct convert_info_impl;
 // defective_config; a missing file is written with the defaults. save writes
 // a temporary file beside the target and renames it into place, so the
 // previous file survives a failed save; the ".bak" file is replaced the same
-// way.
+// way. load first removes the temporary files that saves cut short by a kill
+// left beside the file and its ".bak" file.
 // Numbers are read and written in the classic locale.
 //
 // Only std::string is provided: the file is narrow text.

@@ -44,6 +44,12 @@ public:
     // new file in place.
     void commit();
 
+    // Removes from the target's folder what saves of the target that a kill
+    // interrupted left there: files named as this class names its temporary
+    // files, and the fixed name that earlier saves wrote through. Nothing is
+    // reported: a leftover that stays harms no later save.
+    static void remove_leftovers(const boost::filesystem::path& target, const std::string& fixed_name);
+
 private:
     boost::filesystem::path target_;
     boost::filesystem::path path_;
