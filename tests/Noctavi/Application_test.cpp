@@ -64,6 +64,9 @@ TEST_F(ApplicationTest, TheCommandLineChoosesTheModeIgnoringUnknownOptionsAndAVa
     const Case cases[] = {
         {{"--http", "abc"}, 10, {Box(175)}},
         {{"-u", "--https", "8x"}, 10, {Box(175)}},
+        {{"-i", "--http", "8080abc"}, 10, {Box(175)}},
+        {{"-i", "--uid", "a", "--uid", "b"}, 10, {Box(175)}},
+        {{"-i", "--host"}, 10, {Box(175)}},
         {{"--bogus", "stray", "-u"}, 0, {}},
         {{"--convert", "--uninstall", "--http", "0", "--host", "127.0.0.1"}, 0, {}},
     };
