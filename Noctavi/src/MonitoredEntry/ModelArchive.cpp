@@ -135,13 +135,23 @@ void TakeNewerSettingsFromDefaults(MonitoredEntry::Config& config)
     config.SetDeleteMsg(settings.GetEntryDefaultEnableDeleteMsg());
 }
 
+// A password whose bytes do not decipher fails the test by throwing.
+bool IsValidEntry(const MonitoredEntry::Entry& entry)
+{
+    try {
+        return entry.IsValid();
+    } catch (const pelmo::exception&) {
+        return false;
+    }
+}
+
 // The table gives entries out by ID and restores only lists in ascending
 // order. Each entry must pass the checks of an entry the user adds: the
 // monitors would otherwise poll without pause, or file nothing.
 void CheckEntryList(const MonitoredEntry::EntryDB::EntryList& entries)
 {
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!entries[i] || !entries[i]->IsValid() || (i > 0 && !(entries[i - 1]->GetID() < entries[i]->GetID())))
+        if (!entries[i] || !IsValidEntry(*entries[i]) || (i > 0 && !(entries[i - 1]->GetID() < entries[i]->GetID())))
             PELMO_THROW(MonitoredEntry::InvalidDataFile());
     }
 }

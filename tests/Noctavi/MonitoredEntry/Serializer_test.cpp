@@ -98,6 +98,15 @@ std::string Replace(const std::string& text, const std::string& pattern, const s
     return std::regex_replace(text, std::regex(pattern), replacement, std::regex_constants::format_first_only);
 }
 
+// A password's bytes that do not decipher: one block of zeros, whose padding is wrong.
+std::string UndecipherableData()
+{
+    std::string data = "<Data><count>16</count><item_version>0</item_version>";
+    for (int i = 0; i < 16; ++i)
+        data += "<item>0</item>";
+    return data + "</Data>";
+}
+
 class SerializerTest : public ::testing::Test {
 protected:
     fs::path Folder() const { return dir_.Path() / "Hollvik" / "Noctavi"; }
@@ -368,12 +377,15 @@ TEST_F(SerializerTest, DamagedFilesThrowCleanly)
 TEST_F(SerializerTest, ValuesNoEntryMayHaveMakeTheFileDamaged)
 {
     const std::string file = SaveRichModel();
+    const std::string undecipherable = UndecipherableData();
     const std::pair<const char*, const char*> damaged[] = {
         {"<Interval>1800000<", "<Interval>0<"},       {"<Interval>1800000<", "<Interval>-1<"},
         {"<LogMax>25<", "<LogMax>0<"},                {"<LogMax>25<", "<LogMax>-1<"},
         {"<EraseTime>10000<", "<EraseTime>-1<"},      {"<value>443<", "<value>65536<"},
-        {"<string>printer.example<", "<string><"}, {"<string>alice<", "<string><"}};
+        {"<string>printer.example<", "<string><"}, {"<string>alice<", "<string><"},
+        {R"x(<Data>[\s\S]*?</Data>)x", undecipherable.c_str()}};
     for (const auto& [pattern, replacement] : damaged) {
+        ASSERT_NE(Replace(file, pattern, replacement), file) << replacement;
         WriteDataFile(Replace(file, pattern, replacement));
         EXPECT_THROW(serializer_.Load(), InvalidDataFile) << replacement;
     }
