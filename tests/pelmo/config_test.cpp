@@ -8,7 +8,7 @@
 
 #include <support/Fifo.h>
 #include <support/ReadFile.h>
-#include <support/ScopedFileSizeLimit.h>
+#include <support/ScopedNoPermissionOverride.h>
 #include <support/TempDir.h>
 
 #include <boost/filesystem/operations.hpp>
@@ -176,12 +176,14 @@ TEST_F(ConfigFile, FailedSaveKeepsThePreviousFile)
 {
     config_.load();
     config_.get("ALPHA") = "changed";
+    fs::permissions(File().parent_path(), fs::owner_read | fs::owner_exe);
     {
-        const support::ScopedFileSizeLimit fullDisk(8);
+        support::ScopedNoPermissionOverride asEveryUser;
         EXPECT_THROW(config_.save(true), pelmo::open_file_failure);
     }
+    fs::permissions(File().parent_path(), fs::owner_all);
     EXPECT_EQ(support::ReadFile(File()), kDefaults);
-    EXPECT_EQ(std::distance(fs::directory_iterator(File().parent_path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(support::FileNames(File().parent_path()), std::set<std::string>{"config.dat"});
 
     config_.save(false);
     EXPECT_EQ(config_.get("ALPHA"), "changed");
@@ -196,10 +198,7 @@ TEST_F(ConfigFile, LoadRemovesTheLeftoversOfInterruptedSaves)
                              "data.dat.tmp"})
         WriteFile(folder / name, "partial");
     config_.load();
-    std::set<std::string> left;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, (std::set<std::string>{"config.dat", "data.dat.tmp"}));
+    EXPECT_EQ(support::FileNames(folder), (std::set<std::string>{"config.dat", "data.dat.tmp"}));
 }
 
 TEST_F(ConfigFile, UnreadableFileFailsToOpen)

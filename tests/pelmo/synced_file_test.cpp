@@ -18,14 +18,6 @@ namespace {
 
 namespace fs = boost::filesystem;
 
-std::set<std::string> Names(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 // A folder that can be written but not opened cannot be synced, so the failure
 // shows that the commit syncs the folder after its rename.
 TEST(SyncedFile, CommitSyncsTheFolderAfterTheRename)
@@ -43,7 +35,7 @@ TEST(SyncedFile, CommitSyncsTheFolderAfterTheRename)
     }
     fs::permissions(dir.Path(), fs::owner_all);
     EXPECT_EQ(support::ReadFile(target), "new");
-    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"file"});
+    EXPECT_EQ(support::FileNames(dir.Path()), std::set<std::string>{"file"});
 }
 
 // In a folder that others can write, what they planted under the names that
@@ -60,25 +52,7 @@ TEST(SyncedFile, CopyNeverWritesThroughAPlantedLink)
     EXPECT_EQ(support::ReadFile(dir.Path() / "doc.pdf"), "document");
     EXPECT_EQ(support::ReadFile(victim), "precious");
     EXPECT_TRUE(fs::is_symlink(dir.Path() / "doc.pdf.tmp"));
-    EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"doc.pdf", "doc.pdf.tmp", "source", "victim"}));
-}
-
-// Only the target's own temporaries go, links among them as links.
-TEST(SyncedFile, RemoveLeftoversTakesOnlyTheTargetsTemporaries)
-{
-    support::TempDir dir;
-    const std::set<std::string> kept = {"data.dat",          "data.dat.bak",       "data.dat.tmp-abc12",
-                                        "data.dat.tmp-abc1234", "data.dat.tmp-ab_123", "data.dat.tmpXabc123",
-                                        "other.tmp",         "other.tmp-abc123",   "victim"};
-    for (const std::string& name : kept)
-        pelmo::filesystem::write_file_synced(dir.Path() / name, name);
-    for (const char* name : {"data.dat.tmp", "data.dat.tmp-Ab9xYZ"})
-        pelmo::filesystem::write_file_synced(dir.Path() / name, name);
-    fs::create_symlink(dir.Path() / "victim", dir.Path() / "data.dat.tmp-000000");
-
-    pelmo::filesystem::synced_file::remove_leftovers(dir.Path() / "data.dat", "data.dat.tmp");
-    EXPECT_EQ(Names(dir.Path()), kept);
-    EXPECT_EQ(support::ReadFile(dir.Path() / "victim"), "victim");
+    EXPECT_EQ(support::FileNames(dir.Path()), (std::set<std::string>{"doc.pdf", "doc.pdf.tmp", "source", "victim"}));
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 
 #include <initializer_list>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -32,11 +31,10 @@ TEST(InstanceLock, OneHolderAtATimeInTheRuntimeFolderElseInThePrivateTemporaryFo
     const support::ScopedEnv temporary("TMPDIR", folder.Path().string());
     // Another user could plant a lock and a channel in a folder open to them.
     const fs::path groupWritable = folder.Path() / "group", open = folder.Path() / "open";
-    for (const auto& [unsafe, permissions] : {std::pair(groupWritable, fs::owner_all | fs::group_all),
-                                              std::pair(open, fs::all_all)}) {
-        fs::create_directory(unsafe);
-        fs::permissions(unsafe, permissions);
-    }
+    fs::create_directory(groupWritable);
+    fs::permissions(groupWritable, fs::owner_all | fs::group_write);
+    fs::create_directory(open);
+    fs::permissions(open, fs::owner_all | fs::others_write);
     fs::create_directory_symlink(folder.Path(), folder.Path() / "link");
     for (const std::string& unusable :
          std::initializer_list<std::string>{"", "relative/run", "/no/such/folder", groupWritable.string(),

@@ -1,5 +1,7 @@
 #include <support/ReadFile.h>
 
+#include <boost/filesystem/operations.hpp>
+
 #include <fstream>
 #include <sstream>
 
@@ -11,6 +13,15 @@ std::string ReadFile(const boost::filesystem::path& file)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+std::set<std::string> FileNames(const boost::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    boost::system::error_code error;
+    for (boost::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
+        names.insert(entry->path().filename().string());
+    return names;
 }
 
 } // namespace support
