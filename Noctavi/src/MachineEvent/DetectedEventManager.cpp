@@ -15,6 +15,7 @@
 #include <boost/thread/thread.hpp>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -103,15 +104,18 @@ void DetectedEventManager::Pimpl::FileAndDeliver(const Batch& batch)
     Deliver(File(batch));
 }
 
-// A refused event is dropped alone: the table is left as it was before that
-// event, and the rest of the batch is filed.
+// The whole batch is weighed against the logs before anything is appended:
+// an append trims the log, and an event trimmed a moment ago must not count
+// as new. A refused event is dropped alone: the table is left as it was
+// before that event, and the rest of the batch is filed.
 PairList DetectedEventManager::Pimpl::File(const Batch& batch)
 {
     PairList pairs;
     EntryManager::Transaction transaction(manager);
-    for (const EventPointer& event : batch) {
-        if (!IsWanted(transaction.GetEntryDB(), *event))
-            continue;
+    Batch wanted;
+    std::copy_if(batch.begin(), batch.end(), std::back_inserter(wanted),
+                 [&](const EventPointer& event) { return IsWanted(transaction.GetEntryDB(), *event); });
+    for (const EventPointer& event : wanted) {
         try {
             pairs.emplace_back(event->GetEntryID(), Append(transaction, *event));
         } catch (const MonitoredEntry::DBException&) {

@@ -1,7 +1,9 @@
 #include "../MonitoredEntry/ModelValues.h"
 #include "MachineEntry.h"
 
+#include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/MachineEvent/DetectedEventManager.h>
+#include <Noctavi/MachineEvent/NotifiableEventManager.h>
 #include <Noctavi/Monitor/EventMonitorManager.h>
 #include <Noctavi/Monitor/EventSignalReceiver.h>
 #include <Noctavi/Monitor/MachineMonitorManager.h>
@@ -37,6 +39,7 @@ using Clock = std::chrono::steady_clock;
 using ID = BasicID<long>;
 
 const int kTimeout = 3000;
+const HTTP::Timeout kRequestTimeout{kTimeout, 1, kTimeout, kTimeout};
 const char kSubscribe[] = "/cgi-bin/SubscribeToFeed.cgi";
 const char kUnsubscribe[] = "/cgi-bin/UnSubscribeToFeed.cgi";
 
@@ -50,7 +53,7 @@ ConfigLimits Limits()
 IS::Config Timeouts()
 {
     IS::Config::Records records;
-    records.fill(HTTP::Timeout{kTimeout, 1, kTimeout, kTimeout});
+    records.fill(kRequestTimeout);
     return IS::Config(records);
 }
 
@@ -74,6 +77,12 @@ struct NotificationCounter : MonitoredEntry::Observer {
     std::atomic<int> count{0};
 };
 
+// Stands in for the pop-up manager.
+struct PopupCounter : MachineEvent::NotifiableEventManager {
+    void Notify(ID, ID) override { ++count; }
+    std::atomic<int> count{0};
+};
+
 struct FailingManager : Monitor::MonitorManager<Monitor::MachineMonitor> {
     ~FailingManager() override { Stop(); }
     MonitorPointer CreateMonitor(ID id, EntryManager& model) override
@@ -92,6 +101,7 @@ protected:
         settings.SetPort(receiver.GetPort());
         receiver.Attach(&events);
         receiver.Start();
+        detected.SetNotifiable(&popups);
         detected.Start();
     }
 
@@ -164,6 +174,15 @@ protected:
         return model.GetEntryDB().GetEntry(id).GetSharedEventLog()->Size();
     }
 
+    std::vector<std::wstring> LoggedDocuments(ID id)
+    {
+        MonitoredEntry::ModelLock lock(model);
+        std::vector<std::wstring> documents;
+        for (const MonitoredEntry::Event& event : *model.GetEntryDB().GetEntry(id).GetSharedEventLog())
+            documents.push_back(event.GetProperty().GetDocID().value_or(L""));
+        return documents;
+    }
+
     std::size_t FeedsFor(const std::wstring& account)
     {
         std::size_t feeds = 0;
@@ -186,6 +205,7 @@ protected:
     NotificationCounter counter;
     EntryManager model;
     MachineEvent::DetectedEventQueue queue{50};
+    PopupCounter popups;
     MachineEvent::DetectedEventManager detected{model, queue};
     Monitor::EventMonitorManager events{queue};
     Monitor::MachineMonitorManager machines;
@@ -225,6 +245,39 @@ TEST_F(MonitoringTest, ASignalWakesEveryEntryOnTheSendersMachineAndNoOther)
     EXPECT_TRUE(support::WaitUntil([&] { return Logged(bob) == 2; }));
     EXPECT_EQ(FeedsFor(L"carol"), 1u);
     EXPECT_EQ(Logged(carol), 1u);
+}
+
+// A log that keeps three of five documents; the user deletes the newest, and
+// the machine's signal for that brings nothing back. Only the next document
+// is news.
+TEST_F(MonitoringTest, ADeletedDocumentBringsNoOlderOneBack)
+{
+    FakeInformationServer& server = Serve("127.0.0.43", {"alice"});
+    const auto publish = [&](const char* document) {
+        support::StoredDocument stored;
+        stored.id = document;
+        stored.owner = "alice";
+        server.AddDocument(stored);
+    };
+    for (const char* document : {"d1", "d2", "d3", "d4", "d5"})
+        publish(document);
+    EntryProperty property = testvalues::OnMachine(server, "alice");
+    property.SetConfig(MonitoredEntry::Config(3, 60000, true, 0, false, false));
+    const ID id = testvalues::Add(model, property);
+    StartManagers();
+    using Documents = std::vector<std::wstring>;
+    ASSERT_TRUE(support::WaitUntil([&] { return LoggedDocuments(id) == Documents{L"d3", L"d4", L"d5"}; }));
+    const int told = popups.count;
+
+    IS::InformationServer(property.GetMFP()).DeleteDocument(property.GetUser(), L"d5", kRequestTimeout);
+    ASSERT_FALSE(server.Document("d5"));
+    ASSERT_TRUE(server.SendSignal("alice"));
+    ASSERT_TRUE(support::WaitUntil([&] { return FeedsFor(L"alice") == 2; }));
+    publish("d6");
+    ASSERT_TRUE(server.SendSignal("alice"));
+    ASSERT_TRUE(support::WaitUntil([&] { return LoggedDocuments(id).back() == L"d6"; }));
+    EXPECT_EQ(LoggedDocuments(id), (Documents{L"d4", L"d5", L"d6"}));
+    EXPECT_EQ(popups.count, told + 1);
 }
 
 TEST_F(MonitoringTest, MonitorsFollowTheEntries)
