@@ -11,6 +11,7 @@
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/MissingEntry.h>
 #include <Noctavi/RSS/FindNewItems.h>
+#include <Noctavi/RSS/RSSFeed.h>
 
 #include <pelmo/exception.hpp>
 
@@ -23,6 +24,7 @@
 #include <boost/thread/mutex.hpp>
 #include <boost/thread/thread.hpp>
 
+#include <algorithm>
 #include <deque>
 
 namespace Monitor {
@@ -32,18 +34,41 @@ namespace {
 using MonitoredEntry::EntryProperty;
 typedef boost::shared_ptr<const MachineEvent::DetectedEvent> EventPointer;
 
+// Finding new items needs only the newest items of the feed compared with,
+// so a machine's long feed grows neither the program nor the data file.
+const RSS::ItemList::size_type kKeptItems = 256;
+
+RSS::RSSFeed Kept(RSS::RSSFeed feed)
+{
+    const RSS::ItemList& items = feed.GetItemList();
+    if (items.size() > kKeptItems)
+        feed.SetItemList(RSS::ItemList(items.end() - kKeptItems, items.end()));
+    return feed;
+}
+
+// One fetch files at most a log's worth of events, the newest: the log would
+// trim older ones at once.
+RSS::ItemList::const_iterator Newest(RSS::ItemList::const_iterator first, RSS::ItemList::const_iterator last,
+                                     int logMax)
+{
+    const RSS::ItemList::difference_type room = std::max(logMax, 0);
+    return last - first > room ? last - room : first;
+}
+
 // What the monitor follows of its entry.
 struct EntryState {
     explicit EntryState(const MonitoredEntry::Entry& entry)
         : monitoring(entry.GetProperty().GetMonitoring())
         , identity(entry)
         , interval(entry.GetProperty().GetConfig().GetInterval())
+        , logMax(entry.GetProperty().GetConfig().GetLogMax())
     {
     }
 
     bool monitoring;
     MonitoredEntry::Distinction identity;
     int interval;
+    int logMax;
 };
 
 // What a refresh does to the subscriber: nothing (monitoring stays off), stop
@@ -82,6 +107,7 @@ struct EventMonitor::Pimpl {
     boost::condition_variable wakeUp;
     MonitoredEntry::Distinction identity;
     int interval = 0;
+    int logMax = 0;
     bool loaded = false;
     bool suspended = false;
     bool signalled = false;
@@ -94,6 +120,7 @@ struct EventMonitor::Pimpl {
     void Pass();
     bool BeginFetch();
     MonitoredEntry::Distinction Identity();
+    int LogMax();
     void Fetch();
     void Compare();
     void Push();
@@ -115,12 +142,13 @@ void EventMonitor::Pimpl::Load()
     if (!found)
         PELMO_THROW(MonitoredEntry::MissingEntry());
     if (stored)
-        latestFeed = stored;
+        latestFeed = Kept(*stored);
     if (state->monitoring)
         subscriber.Start();
     boost::lock_guard<boost::mutex> lock(mutex);
     identity = state->identity;
     interval = state->interval;
+    logMax = state->logMax;
     loaded = true;
     suspended = !state->monitoring;
     signalled = false;
@@ -148,6 +176,7 @@ SubscriberChange EventMonitor::Pimpl::Decide(const EntryState& state)
     const bool hostChanged = state.identity.GetMFP().GetHost() != identity.GetMFP().GetHost();
     identity = state.identity;
     interval = state.interval;
+    logMax = state.logMax;
     if (!state.monitoring) {
         if (suspended)
             return SubscriberChange::None;
@@ -219,6 +248,12 @@ MonitoredEntry::Distinction EventMonitor::Pimpl::Identity()
     return identity;
 }
 
+int EventMonitor::Pimpl::LogMax()
+{
+    boost::lock_guard<boost::mutex> lock(mutex);
+    return logMax;
+}
+
 // The identity is copied before the feed address is taken, so that the
 // fetch holds no lock of the monitor while it holds the address.
 void EventMonitor::Pimpl::Fetch()
@@ -240,13 +275,19 @@ void EventMonitor::Pimpl::Fetch()
     }
 }
 
+// The last event carries the feed, for the detected-event manager to store
+// as the entry's latest when it files the event.
 void EventMonitor::Pimpl::Compare()
 {
     const RSS::ItemList& items = pendingFeed->GetItemList();
+    const auto first = Newest(latestFeed ? RSS::FindNewItems(*latestFeed, *pendingFeed) : items.begin(), items.end(),
+                              LogMax());
+    const auto feed = boost::make_shared<const RSS::RSSFeed>(Kept(*pendingFeed));
     std::deque<EventPointer> batch;
-    for (auto item = latestFeed ? RSS::FindNewItems(*latestFeed, *pendingFeed) : items.begin(); item != items.end();
-         ++item)
-        batch.push_back(MachineEvent::DetectedEvent::Create(*item, entryID));
+    for (auto item = first; item != items.end(); ++item) {
+        const bool last = item + 1 == items.end();
+        batch.push_back(MachineEvent::DetectedEvent::Create(*item, entryID, last ? feed : nullptr));
+    }
     pendingBatch.swap(batch);
 }
 
@@ -254,13 +295,13 @@ void EventMonitor::Pimpl::Compare()
 // interruption while the queue is full loses none.
 void EventMonitor::Pimpl::Push()
 {
+    const MachineEvent::DetectedEvent::FeedPointer feed = pendingBatch.back()->GetLatestFeed();
     while (!pendingBatch.empty()) {
         queue.push(pendingBatch.front());
         pendingBatch.pop_front();
     }
-    latestFeed.swap(pendingFeed);
+    latestFeed = *feed;
     pendingFeed = boost::none;
-    ChangeEntry(manager, entryID, [&](MonitoredEntry::Entry& entry) { entry.SetLatestRSSFeed(latestFeed); });
 }
 
 void EventMonitor::Pimpl::WriteStatusDetail(int detail)

@@ -18,9 +18,12 @@ namespace Monitor {
 class Signal;
 
 // Turns one entry's feed into detected events. Its thread fetches the user's
-// feed at the address that the entry's subscriber holds, pushes one event per
-// item that is new since the last feed in which new items were found, in feed
-// order, and stores that feed in the entry; then it waits for the entry's
+// feed at the address that the entry's subscriber holds and pushes one event
+// per item that is new since the last feed in which new items were found, in
+// feed order, but no more than the entry's log keeps (the newest). The last
+// event carries that feed's newest few hundred items, which the detected-
+// event manager stores in the entry when it files the event, and against
+// which the next fetch is compared. Then the monitor waits for the entry's
 // polling interval or for a signal that concerns its machine. A signal that
 // arrives during a fetch brings one more fetch. Each fetch reports in the
 // entry's status detail: 0 before the request, 1 when it failed.
