@@ -3,6 +3,7 @@
 #include <Noctavi/HTTP/Error.h>
 #include <Noctavi/MachineEvent/DetectedEvent.h>
 #include <Noctavi/Monitor/ChangeEntry.h>
+#include <Noctavi/Monitor/HostAddresses.h>
 #include <Noctavi/Monitor/MachineAccess.h>
 #include <Noctavi/Monitor/ReadEntry.h>
 #include <Noctavi/Monitor/Signal.h>
@@ -143,6 +144,7 @@ void EventMonitor::Pimpl::Load()
         PELMO_THROW(MonitoredEntry::MissingEntry());
     if (stored)
         latestFeed = Kept(*stored);
+    HostAddresses::Get().Refresh(state->identity.GetMFP().GetHost());
     if (state->monitoring)
         subscriber.Start();
     boost::lock_guard<boost::mutex> lock(mutex);
@@ -211,6 +213,7 @@ void EventMonitor::Pimpl::Apply(SubscriberChange change)
         subscriber.Refresh();
         return;
     case SubscriberChange::Move:
+        HostAddresses::Get().Refresh(identity.GetMFP().GetHost());
         subscriber.Refresh();
         break;
     }

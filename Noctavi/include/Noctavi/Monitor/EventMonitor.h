@@ -45,13 +45,14 @@ public:
     // the model's notification thread. Switching monitoring off stops the
     // subscriber without waiting for its unsubscription; switching it on again
     // waits for that first. After a new host the next fetch follows the
-    // subscription there. Before the thread has loaded the entry it does
-    // nothing, since the thread reads the entry afterwards. Not to be called
-    // with the model lock held.
+    // subscription there, and the host's addresses are looked up again.
+    // Before the thread has loaded the entry it does nothing, since the
+    // thread reads the entry afterwards. Not to be called with the model lock
+    // held.
     void Refresh();
 
-    // Wakes the monitor when the signal concerns its machine. The test, which
-    // may resolve a host name, runs with no lock of the monitor held.
+    // Wakes the monitor when the signal concerns its machine; the test runs
+    // with no lock of the monitor held.
     void OnSignal(const Signal& signal);
 
 private:
