@@ -78,17 +78,18 @@ enum class SubscriberChange { None, Stop, Resume, Follow, Move };
 
 } // namespace
 
-// The subscriber is started and joined only under `subscriberControl` and
-// never under `mutex`: a join waits for a fetch to let go of the feed
-// address, and the fetch takes neither. Since loading the entry and deciding
-// on it both happen under `subscriberControl`, a Refresh that finds the entry
-// not yet loaded loses nothing: the load reads the entry after it.
+// The subscriber is started, stopped and replaced only under
+// `subscriberControl` and never under `mutex`, and nothing waits for it under
+// either: only the monitor's own thread joins it, at its end. Since loading
+// the entry and deciding on it both happen under `subscriberControl`, a
+// Refresh that finds the entry not yet loaded loses nothing: the load reads
+// the entry after it.
 struct EventMonitor::Pimpl {
     Pimpl(BasicID<long> id, MonitoredEntry::EntryManager& model, MachineEvent::DetectedEventQueue& events)
         : manager(model)
         , queue(events)
         , entryID(id)
-        , subscriber(id, model)
+        , subscriber(boost::make_shared<Subscriber>(id, model))
     {
     }
 
@@ -101,7 +102,7 @@ struct EventMonitor::Pimpl {
     std::deque<EventPointer> pendingBatch;
     boost::optional<RSS::RSSFeed> latestFeed;
 
-    Subscriber subscriber;
+    boost::shared_ptr<Subscriber> subscriber;
     boost::mutex subscriberControl;
 
     boost::mutex mutex;
@@ -114,6 +115,7 @@ struct EventMonitor::Pimpl {
     bool signalled = false;
 
     void Load();
+    boost::shared_ptr<Subscriber> CurrentSubscriber();
     void End() noexcept;
     SubscriberChange Decide(const EntryState& state);
     void Apply(SubscriberChange change);
@@ -146,7 +148,7 @@ void EventMonitor::Pimpl::Load()
         latestFeed = Kept(*stored);
     HostAddresses::Get().Refresh(state->identity.GetMFP().GetHost());
     if (state->monitoring)
-        subscriber.Start();
+        subscriber->Start();
     boost::lock_guard<boost::mutex> lock(mutex);
     identity = state->identity;
     interval = state->interval;
@@ -156,18 +158,27 @@ void EventMonitor::Pimpl::Load()
     signalled = false;
 }
 
+boost::shared_ptr<Subscriber> EventMonitor::Pimpl::CurrentSubscriber()
+{
+    boost::lock_guard<boost::mutex> control(subscriberControl);
+    return subscriber;
+}
+
 // Waits for the subscriber to unsubscribe even when the thread ends by an
-// interruption that is still pending.
+// interruption that is still pending; a Refresh meanwhile finds the monitor
+// unloaded and leaves the subscriber alone.
 void EventMonitor::Pimpl::End() noexcept
 {
     try {
         boost::this_thread::disable_interruption shield;
-        boost::lock_guard<boost::mutex> control(subscriberControl);
+        boost::shared_ptr<Subscriber> ending;
         {
+            boost::lock_guard<boost::mutex> control(subscriberControl);
             boost::lock_guard<boost::mutex> lock(mutex);
             loaded = false;
+            ending = subscriber;
         }
-        subscriber.Join();
+        ending->Join();
     } catch (...) {
     }
 }
@@ -194,27 +205,28 @@ SubscriberChange EventMonitor::Pimpl::Decide(const EntryState& state)
 
 // Stopping only interrupts the subscriber, so that its unsubscription, which
 // waits for a fetch in progress and then for the machine, holds up nobody;
-// the join comes when it is resumed, or at the end of the thread. The wake
-// comes after the subscriber has started or taken the new host, so that the
-// fetch it brings waits for the new subscription instead of taking the old.
+// resumed, a new subscriber takes over and waits for the stopped one on its
+// own thread, never on the model's notification thread. The wake comes after
+// the subscriber has started or taken the new host, so that the fetch it
+// brings waits for the new subscription instead of taking the old.
 void EventMonitor::Pimpl::Apply(SubscriberChange change)
 {
     switch (change) {
     case SubscriberChange::None:
         return;
     case SubscriberChange::Stop:
-        subscriber.Interrupt();
+        subscriber->Suspend();
         return;
     case SubscriberChange::Resume:
-        subscriber.Join();
-        subscriber.Start();
+        subscriber = boost::make_shared<Subscriber>(entryID, manager, subscriber);
+        subscriber->Start();
         break;
     case SubscriberChange::Follow:
-        subscriber.Refresh();
+        subscriber->Refresh();
         return;
     case SubscriberChange::Move:
         HostAddresses::Get().Refresh(identity.GetMFP().GetHost());
-        subscriber.Refresh();
+        subscriber->Refresh();
         break;
     }
     Wake();
@@ -262,8 +274,9 @@ int EventMonitor::Pimpl::LogMax()
 void EventMonitor::Pimpl::Fetch()
 {
     const MonitoredEntry::Distinction target = Identity();
+    const boost::shared_ptr<Subscriber> current = CurrentSubscriber();
     try {
-        const Subscriber::ScopedRSSFeedURLLock address(subscriber);
+        const Subscriber::ScopedRSSFeedURLLock address(*current);
         if (!address.GetURL())
             return;
         WriteStatusDetail(EntryProperty::RequestSucceeded);

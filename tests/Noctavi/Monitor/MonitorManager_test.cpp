@@ -126,6 +126,14 @@ protected:
         model.AddObserver(counter);
     }
 
+    // Without machine monitors, whose names would make the subscribers
+    // subscribe once more.
+    void StartEventMonitors()
+    {
+        events.Start(model);
+        model.AddObserver(counter);
+    }
+
     void StopManagers()
     {
         machines.Interrupt();
@@ -189,6 +197,17 @@ protected:
         for (const support::MachineCallRecord& call : machine.CallsOf(MachineCall::Feed))
             feeds += call.user.GetID() == account;
         return feeds;
+    }
+
+    // The subscriptions and unsubscriptions as the machine received them.
+    static std::vector<std::string> Subscriptions(FakeInformationServer& server)
+    {
+        std::vector<std::string> paths;
+        for (const support::RecordedRequest& request : server.Machine().Requests()) {
+            if (request.path == kSubscribe || request.path == kUnsubscribe)
+                paths.push_back(request.path);
+        }
+        return paths;
     }
 
     void Remove(ID id)
@@ -352,6 +371,64 @@ TEST_F(MonitoringTest, DroppedMonitorsHoldUpNeitherNotificationsNorAStoppedManag
     unsubscribing.Open();
     ASSERT_EQ(stopping.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(Monitors(), std::make_pair(0, 0));
+}
+
+// Switched off and on again while the machine holds the unsubscription: the
+// model's notifications go on and observers come and go meanwhile, and the
+// status that the switch on reset, as the settings dialog does, waits for
+// the new subscription, which follows the unsubscription.
+TEST_F(MonitoringTest, SwitchingOnAgainWaitsForTheUnsubscriptionOnlyOffTheNotificationThread)
+{
+    FakeInformationServer& server = Serve("127.0.0.44", {"alice"});
+    const ID alice = Add(server, "alice");
+    StartEventMonitors();
+    ASSERT_TRUE(WaitForStatus({alice}, {1, 0}));
+    support::Gate& unsubscribing = machine.GateOf(MachineCall::Unsubscribe);
+    support::Gate& subscribing = machine.GateOf(MachineCall::Subscribe);
+    unsubscribing.Close();
+    subscribing.Close();
+    testvalues::Change(model, alice, [](EntryProperty& property) { property.SetMonitoring(false); });
+    ASSERT_TRUE(unsubscribing.WaitForHeld(1));
+    const int told = counter.count;
+    testvalues::Change(model, alice, [](EntryProperty& property) {
+        property.SetMonitoring(true);
+        property.SetStatus(EntryProperty::StatusNotReported);
+    });
+    EXPECT_TRUE(support::WaitUntil([&] { return counter.count > told; }));
+    NotificationCounter passing;
+    std::future<void> comeAndGo = std::async(std::launch::async, [&] {
+        model.AddObserver(passing);
+        model.RemoveObserver(passing);
+    });
+    EXPECT_EQ(comeAndGo.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+
+    unsubscribing.Open();
+    comeAndGo.get();
+    ASSERT_TRUE(subscribing.WaitForHeld(1));
+    EXPECT_EQ(Status(alice).first, EntryProperty::StatusNotReported);
+    subscribing.Open();
+    EXPECT_TRUE(WaitForStatus({alice}, {1, 0}));
+    EXPECT_EQ(Subscriptions(server), (std::vector<std::string>{kSubscribe, kUnsubscribe, kSubscribe}));
+}
+
+// The machine keys subscriptions by user: the entry added again subscribes
+// only once the removed one's unsubscription has reached the machine.
+TEST_F(MonitoringTest, AnEntryAddedAgainSubscribesOnlyAfterTheRemovedOneUnsubscribed)
+{
+    FakeInformationServer& server = Serve("127.0.0.45", {"alice"});
+    const ID removed = Add(server, "alice");
+    StartEventMonitors();
+    ASSERT_TRUE(WaitForStatus({removed}, {1, 0}));
+    support::Gate& unsubscribing = machine.GateOf(MachineCall::Unsubscribe);
+    unsubscribing.Close();
+    Remove(removed);
+    ASSERT_TRUE(unsubscribing.WaitForHeld(1));
+    const ID again = Add(server, "alice");
+    EXPECT_FALSE(machine.WaitForCalls(MachineCall::Subscribe, 2, std::chrono::milliseconds(500)));
+    unsubscribing.Open();
+    ASSERT_TRUE(WaitForStatus({again}, {1, 0}));
+    EXPECT_EQ(Subscriptions(server), (std::vector<std::string>{kSubscribe, kUnsubscribe, kSubscribe}));
+    EXPECT_TRUE(server.Subscription("alice"));
 }
 
 // The machines that never answer hold every request; stopping cancels what

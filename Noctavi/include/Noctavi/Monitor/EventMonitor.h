@@ -44,9 +44,10 @@ public:
     // Follows the entry's monitoring flag, machine, user and interval; runs on
     // the model's notification thread. Switching monitoring off stops the
     // subscriber without waiting for its unsubscription; switching it on again
-    // waits for that first. After a new host the next fetch follows the
-    // subscription there, and the host's addresses are looked up again.
-    // Before the thread has loaded the entry it does nothing, since the
+    // starts a new subscriber, which waits for that on its own thread, so
+    // that nothing here waits for a machine. After a new host the next fetch
+    // follows the subscription there, and the host's addresses are looked up
+    // again. Before the thread has loaded the entry it does nothing, since the
     // thread reads the entry afterwards. Not to be called with the model lock
     // held.
     void Refresh();
