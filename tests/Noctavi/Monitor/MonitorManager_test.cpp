@@ -126,12 +126,15 @@ protected:
         model.AddObserver(counter);
     }
 
-    // Without machine monitors, whose names would make the subscribers
-    // subscribe once more.
-    void StartEventMonitors()
+    // An entry for "alice" on the machine, once subscribed; monitored without
+    // machine monitors, whose names would make it subscribe once more.
+    ID Subscribed(FakeInformationServer& server)
     {
+        const ID id = Add(server, "alice");
         events.Start(model);
         model.AddObserver(counter);
+        EXPECT_TRUE(WaitForStatus({id}, {1, 0}));
+        return id;
     }
 
     void StopManagers()
@@ -380,9 +383,7 @@ TEST_F(MonitoringTest, DroppedMonitorsHoldUpNeitherNotificationsNorAStoppedManag
 TEST_F(MonitoringTest, SwitchingOnAgainWaitsForTheUnsubscriptionOnlyOffTheNotificationThread)
 {
     FakeInformationServer& server = Serve("127.0.0.44", {"alice"});
-    const ID alice = Add(server, "alice");
-    StartEventMonitors();
-    ASSERT_TRUE(WaitForStatus({alice}, {1, 0}));
+    const ID alice = Subscribed(server);
     support::Gate& unsubscribing = machine.GateOf(MachineCall::Unsubscribe);
     support::Gate& subscribing = machine.GateOf(MachineCall::Subscribe);
     unsubscribing.Close();
@@ -416,9 +417,7 @@ TEST_F(MonitoringTest, SwitchingOnAgainWaitsForTheUnsubscriptionOnlyOffTheNotifi
 TEST_F(MonitoringTest, AnEntryAddedAgainSubscribesOnlyAfterTheRemovedOneUnsubscribed)
 {
     FakeInformationServer& server = Serve("127.0.0.45", {"alice"});
-    const ID removed = Add(server, "alice");
-    StartEventMonitors();
-    ASSERT_TRUE(WaitForStatus({removed}, {1, 0}));
+    const ID removed = Subscribed(server);
     support::Gate& unsubscribing = machine.GateOf(MachineCall::Unsubscribe);
     unsubscribing.Close();
     Remove(removed);
