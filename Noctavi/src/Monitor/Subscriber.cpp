@@ -7,7 +7,6 @@
 #include <Noctavi/Monitor/SubscriptionOrder.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
-#include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/System/ConfigLimits.h>
 
 #include <boost/chrono/duration.hpp>
@@ -100,7 +99,6 @@ struct Subscriber::Pimpl {
     void Subscribe();
     bool Attempt(const Identity& target);
     void Unsubscribe();
-    void ReportUnsubscribed(int detail);
     void End() noexcept;
     void WriteStatus(int status, int detail);
 };
@@ -280,19 +278,7 @@ void Subscriber::Pimpl::Unsubscribe()
     } catch (...) {
         detail = EntryProperty::RequestFailed;
     }
-    ReportUnsubscribed(detail);
-}
-
-// Checked and written under one hold of the model lock, so that switching
-// the entry on again cannot come in between.
-void Subscriber::Pimpl::ReportUnsubscribed(int detail)
-{
-    const MonitoredEntry::ModelLock lock(manager);
-    bool monitored = false;
-    ReadEntry(manager, entryID,
-              [&](const MonitoredEntry::Entry& entry) { monitored = entry.GetProperty().GetMonitoring(); });
-    if (!(suspended && monitored))
-        WriteStatus(EntryProperty::StatusNotSubscribed, detail);
+    WriteStatus(EntryProperty::StatusNotSubscribed, detail);
 }
 
 // A reader waiting for the address goes on, and finds none.
@@ -306,9 +292,15 @@ void Subscriber::Pimpl::End() noexcept
     LeavePlace();
 }
 
+// A subscriber stopped because the entry was switched off writes nothing
+// once it is on again: the status then belongs to the one that took over.
+// Checked in the transaction that writes, so that the switch cannot come in
+// between.
 void Subscriber::Pimpl::WriteStatus(int status, int detail)
 {
     ChangeProperty(manager, entryID, [&](EntryProperty& property) {
+        if (suspended && property.GetMonitoring())
+            return;
         property.SetStatus(status);
         property.SetStatusDetail(detail);
     });
