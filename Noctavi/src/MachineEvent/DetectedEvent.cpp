@@ -1,6 +1,7 @@
 #include <Noctavi/MachineEvent/DetectedEvent.h>
 
 #include <Noctavi/RSS/Item.h>
+#include <Noctavi/RSS/RSSFeed.h>
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <boost/make_shared.hpp>
@@ -22,18 +23,21 @@ boost::optional<std::wstring> IfDocument(const RSS::Item& item, const std::strin
 struct DetectedEvent::Pimpl {
     BasicID<long> entryID;
     MonitoredEntry::EventProperty property;
+    FeedPointer latestFeed;
 };
 
-boost::shared_ptr<const DetectedEvent> DetectedEvent::Create(const RSS::Item& item, BasicID<long> entryID)
+boost::shared_ptr<const DetectedEvent> DetectedEvent::Create(const RSS::Item& item, BasicID<long> entryID,
+                                                             const FeedPointer& latestFeed)
 {
     const MonitoredEntry::EventProperty property(Utility::ToWide(item.GetCategory()), Utility::ToWide(item.GetTitle()),
                                                  IfDocument(item, item.GetDescription()),
                                                  IfDocument(item, item.GetGuid()), RSS::EventTime(item.GetPub()));
-    return boost::make_shared<const DetectedEvent>(entryID, property);
+    return boost::make_shared<const DetectedEvent>(entryID, property, latestFeed);
 }
 
-DetectedEvent::DetectedEvent(BasicID<long> entryID, const MonitoredEntry::EventProperty& property)
-    : pimpl_(new Pimpl{entryID, property})
+DetectedEvent::DetectedEvent(BasicID<long> entryID, const MonitoredEntry::EventProperty& property,
+                             const FeedPointer& latestFeed)
+    : pimpl_(new Pimpl{entryID, property, latestFeed})
 {
 }
 
@@ -45,6 +49,11 @@ BasicID<long> DetectedEvent::GetEntryID() const
 const MonitoredEntry::EventProperty& DetectedEvent::GetProperty() const
 {
     return pimpl_->property;
+}
+
+const DetectedEvent::FeedPointer& DetectedEvent::GetLatestFeed() const
+{
+    return pimpl_->latestFeed;
 }
 
 } // namespace MachineEvent

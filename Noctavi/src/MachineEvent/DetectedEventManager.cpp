@@ -6,6 +6,7 @@
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
+#include <Noctavi/RSS/RSSFeed.h>
 
 #include <boost/chrono/duration.hpp>
 #include <boost/chrono/system_clocks.hpp>
@@ -15,6 +16,7 @@
 #include <boost/thread/thread.hpp>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -49,6 +51,50 @@ BasicID<long> Append(EntryManager::Transaction& transaction, const DetectedEvent
     entry->SetEventLog(log);
     transaction.SetEntry(entry);
     return eventID;
+}
+
+bool StoreLatestFeed(EntryManager::Transaction& transaction, const DetectedEvent& event)
+{
+    if (!event.GetLatestFeed() || !transaction.GetEntryDB().Contains(event.GetEntryID()))
+        return false;
+    const boost::shared_ptr<MonitoredEntry::Entry> entry = transaction.GetEntryDB().CloneEntry(event.GetEntryID());
+    entry->SetLatestRSSFeed(*event.GetLatestFeed());
+    transaction.SetEntry(entry);
+    return true;
+}
+
+// The whole batch is weighed against the logs before anything is appended:
+// an append trims the log, and an event trimmed a moment ago must not count
+// as new. A refused event is dropped alone: the table is left as it was
+// before that event, and the rest of the batch is filed.
+PairList AppendWanted(EntryManager::Transaction& transaction, const Batch& batch)
+{
+    Batch wanted;
+    std::copy_if(batch.begin(), batch.end(), std::back_inserter(wanted),
+                 [&](const EventPointer& event) { return IsWanted(transaction.GetEntryDB(), *event); });
+    PairList pairs;
+    for (const EventPointer& event : wanted) {
+        try {
+            pairs.emplace_back(event->GetEntryID(), Append(transaction, *event));
+        } catch (const MonitoredEntry::DBException&) {
+        }
+    }
+    return pairs;
+}
+
+// A feed is stored also when its events were all dropped as old, since it
+// still tells the next fetch where the news begin; a refused one alone is
+// dropped. Whether any was stored.
+bool StoreLatestFeeds(EntryManager::Transaction& transaction, const Batch& batch)
+{
+    bool stored = false;
+    for (const EventPointer& event : batch) {
+        try {
+            stored = StoreLatestFeed(transaction, *event) || stored;
+        } catch (const MonitoredEntry::DBException&) {
+        }
+    }
+    return stored;
 }
 
 } // namespace
@@ -103,21 +149,12 @@ void DetectedEventManager::Pimpl::FileAndDeliver(const Batch& batch)
     Deliver(File(batch));
 }
 
-// A refused event is dropped alone: the table is left as it was before that
-// event, and the rest of the batch is filed.
 PairList DetectedEventManager::Pimpl::File(const Batch& batch)
 {
-    PairList pairs;
     EntryManager::Transaction transaction(manager);
-    for (const EventPointer& event : batch) {
-        if (!IsWanted(transaction.GetEntryDB(), *event))
-            continue;
-        try {
-            pairs.emplace_back(event->GetEntryID(), Append(transaction, *event));
-        } catch (const MonitoredEntry::DBException&) {
-        }
-    }
-    if (!pairs.empty())
+    const PairList pairs = AppendWanted(transaction, batch);
+    const bool stored = StoreLatestFeeds(transaction, batch);
+    if (!pairs.empty() || stored)
         transaction.Commit();
     return pairs;
 }

@@ -3,6 +3,7 @@
 #include <Noctavi/HTTP/Error.h>
 #include <Noctavi/MachineEvent/DetectedEvent.h>
 #include <Noctavi/Monitor/ChangeEntry.h>
+#include <Noctavi/Monitor/HostAddresses.h>
 #include <Noctavi/Monitor/MachineAccess.h>
 #include <Noctavi/Monitor/ReadEntry.h>
 #include <Noctavi/Monitor/Signal.h>
@@ -11,6 +12,7 @@
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/MissingEntry.h>
 #include <Noctavi/RSS/FindNewItems.h>
+#include <Noctavi/RSS/RSSFeed.h>
 
 #include <pelmo/exception.hpp>
 
@@ -23,6 +25,7 @@
 #include <boost/thread/mutex.hpp>
 #include <boost/thread/thread.hpp>
 
+#include <algorithm>
 #include <deque>
 
 namespace Monitor {
@@ -32,18 +35,41 @@ namespace {
 using MonitoredEntry::EntryProperty;
 typedef boost::shared_ptr<const MachineEvent::DetectedEvent> EventPointer;
 
+// Finding new items needs only the newest items of the feed compared with,
+// so a machine's long feed grows neither the program nor the data file.
+const RSS::ItemList::size_type kKeptItems = 256;
+
+RSS::RSSFeed Kept(RSS::RSSFeed feed)
+{
+    const RSS::ItemList& items = feed.GetItemList();
+    if (items.size() > kKeptItems)
+        feed.SetItemList(RSS::ItemList(items.end() - kKeptItems, items.end()));
+    return feed;
+}
+
+// One fetch files at most a log's worth of events, the newest: the log would
+// trim older ones at once.
+RSS::ItemList::const_iterator Newest(RSS::ItemList::const_iterator first, RSS::ItemList::const_iterator last,
+                                     int logMax)
+{
+    const RSS::ItemList::difference_type room = std::max(logMax, 0);
+    return last - first > room ? last - room : first;
+}
+
 // What the monitor follows of its entry.
 struct EntryState {
     explicit EntryState(const MonitoredEntry::Entry& entry)
         : monitoring(entry.GetProperty().GetMonitoring())
         , identity(entry)
         , interval(entry.GetProperty().GetConfig().GetInterval())
+        , logMax(entry.GetProperty().GetConfig().GetLogMax())
     {
     }
 
     bool monitoring;
     MonitoredEntry::Distinction identity;
     int interval;
+    int logMax;
 };
 
 // What a refresh does to the subscriber: nothing (monitoring stays off), stop
@@ -52,17 +78,18 @@ enum class SubscriberChange { None, Stop, Resume, Follow, Move };
 
 } // namespace
 
-// The subscriber is started and joined only under `subscriberControl` and
-// never under `mutex`: a join waits for a fetch to let go of the feed
-// address, and the fetch takes neither. Since loading the entry and deciding
-// on it both happen under `subscriberControl`, a Refresh that finds the entry
-// not yet loaded loses nothing: the load reads the entry after it.
+// The subscriber is started, stopped and replaced only under
+// `subscriberControl` and never under `mutex`, and nothing waits for it under
+// either: only the monitor's own thread joins it, at its end. Since loading
+// the entry and deciding on it both happen under `subscriberControl`, a
+// Refresh that finds the entry not yet loaded loses nothing: the load reads
+// the entry after it.
 struct EventMonitor::Pimpl {
     Pimpl(BasicID<long> id, MonitoredEntry::EntryManager& model, MachineEvent::DetectedEventQueue& events)
         : manager(model)
         , queue(events)
         , entryID(id)
-        , subscriber(id, model)
+        , subscriber(boost::make_shared<Subscriber>(id, model))
     {
     }
 
@@ -75,18 +102,20 @@ struct EventMonitor::Pimpl {
     std::deque<EventPointer> pendingBatch;
     boost::optional<RSS::RSSFeed> latestFeed;
 
-    Subscriber subscriber;
+    boost::shared_ptr<Subscriber> subscriber;
     boost::mutex subscriberControl;
 
     boost::mutex mutex;
     boost::condition_variable wakeUp;
     MonitoredEntry::Distinction identity;
     int interval = 0;
+    int logMax = 0;
     bool loaded = false;
     bool suspended = false;
     bool signalled = false;
 
     void Load();
+    boost::shared_ptr<Subscriber> CurrentSubscriber();
     void End() noexcept;
     SubscriberChange Decide(const EntryState& state);
     void Apply(SubscriberChange change);
@@ -94,6 +123,7 @@ struct EventMonitor::Pimpl {
     void Pass();
     bool BeginFetch();
     MonitoredEntry::Distinction Identity();
+    int LogMax();
     void Fetch();
     void Compare();
     void Push();
@@ -115,29 +145,40 @@ void EventMonitor::Pimpl::Load()
     if (!found)
         PELMO_THROW(MonitoredEntry::MissingEntry());
     if (stored)
-        latestFeed = stored;
+        latestFeed = Kept(*stored);
+    HostAddresses::Get().Refresh(state->identity.GetMFP().GetHost());
     if (state->monitoring)
-        subscriber.Start();
+        subscriber->Start();
     boost::lock_guard<boost::mutex> lock(mutex);
     identity = state->identity;
     interval = state->interval;
+    logMax = state->logMax;
     loaded = true;
     suspended = !state->monitoring;
     signalled = false;
 }
 
+boost::shared_ptr<Subscriber> EventMonitor::Pimpl::CurrentSubscriber()
+{
+    boost::lock_guard<boost::mutex> control(subscriberControl);
+    return subscriber;
+}
+
 // Waits for the subscriber to unsubscribe even when the thread ends by an
-// interruption that is still pending.
+// interruption that is still pending; a Refresh meanwhile finds the monitor
+// unloaded and leaves the subscriber alone.
 void EventMonitor::Pimpl::End() noexcept
 {
     try {
         boost::this_thread::disable_interruption shield;
-        boost::lock_guard<boost::mutex> control(subscriberControl);
+        boost::shared_ptr<Subscriber> ending;
         {
+            boost::lock_guard<boost::mutex> control(subscriberControl);
             boost::lock_guard<boost::mutex> lock(mutex);
             loaded = false;
+            ending = subscriber;
         }
-        subscriber.Join();
+        ending->Join();
     } catch (...) {
     }
 }
@@ -148,6 +189,7 @@ SubscriberChange EventMonitor::Pimpl::Decide(const EntryState& state)
     const bool hostChanged = state.identity.GetMFP().GetHost() != identity.GetMFP().GetHost();
     identity = state.identity;
     interval = state.interval;
+    logMax = state.logMax;
     if (!state.monitoring) {
         if (suspended)
             return SubscriberChange::None;
@@ -163,26 +205,28 @@ SubscriberChange EventMonitor::Pimpl::Decide(const EntryState& state)
 
 // Stopping only interrupts the subscriber, so that its unsubscription, which
 // waits for a fetch in progress and then for the machine, holds up nobody;
-// the join comes when it is resumed, or at the end of the thread. The wake
-// comes after the subscriber has started or taken the new host, so that the
-// fetch it brings waits for the new subscription instead of taking the old.
+// resumed, a new subscriber takes over and waits for the stopped one on its
+// own thread, never on the model's notification thread. The wake comes after
+// the subscriber has started or taken the new host, so that the fetch it
+// brings waits for the new subscription instead of taking the old.
 void EventMonitor::Pimpl::Apply(SubscriberChange change)
 {
     switch (change) {
     case SubscriberChange::None:
         return;
     case SubscriberChange::Stop:
-        subscriber.Interrupt();
+        subscriber->Suspend();
         return;
     case SubscriberChange::Resume:
-        subscriber.Join();
-        subscriber.Start();
+        subscriber = boost::make_shared<Subscriber>(entryID, manager, subscriber);
+        subscriber->Start();
         break;
     case SubscriberChange::Follow:
-        subscriber.Refresh();
+        subscriber->Refresh();
         return;
     case SubscriberChange::Move:
-        subscriber.Refresh();
+        HostAddresses::Get().Refresh(identity.GetMFP().GetHost());
+        subscriber->Refresh();
         break;
     }
     Wake();
@@ -219,13 +263,20 @@ MonitoredEntry::Distinction EventMonitor::Pimpl::Identity()
     return identity;
 }
 
+int EventMonitor::Pimpl::LogMax()
+{
+    boost::lock_guard<boost::mutex> lock(mutex);
+    return logMax;
+}
+
 // The identity is copied before the feed address is taken, so that the
 // fetch holds no lock of the monitor while it holds the address.
 void EventMonitor::Pimpl::Fetch()
 {
     const MonitoredEntry::Distinction target = Identity();
+    const boost::shared_ptr<Subscriber> current = CurrentSubscriber();
     try {
-        const Subscriber::ScopedRSSFeedURLLock address(subscriber);
+        const Subscriber::ScopedRSSFeedURLLock address(*current);
         if (!address.GetURL())
             return;
         WriteStatusDetail(EntryProperty::RequestSucceeded);
@@ -240,13 +291,19 @@ void EventMonitor::Pimpl::Fetch()
     }
 }
 
+// The last event carries the feed, for the detected-event manager to store
+// as the entry's latest when it files the event.
 void EventMonitor::Pimpl::Compare()
 {
     const RSS::ItemList& items = pendingFeed->GetItemList();
+    const auto first = Newest(latestFeed ? RSS::FindNewItems(*latestFeed, *pendingFeed) : items.begin(), items.end(),
+                              LogMax());
+    const auto feed = boost::make_shared<const RSS::RSSFeed>(Kept(*pendingFeed));
     std::deque<EventPointer> batch;
-    for (auto item = latestFeed ? RSS::FindNewItems(*latestFeed, *pendingFeed) : items.begin(); item != items.end();
-         ++item)
-        batch.push_back(MachineEvent::DetectedEvent::Create(*item, entryID));
+    for (auto item = first; item != items.end(); ++item) {
+        const bool last = item + 1 == items.end();
+        batch.push_back(MachineEvent::DetectedEvent::Create(*item, entryID, last ? feed : nullptr));
+    }
     pendingBatch.swap(batch);
 }
 
@@ -254,13 +311,13 @@ void EventMonitor::Pimpl::Compare()
 // interruption while the queue is full loses none.
 void EventMonitor::Pimpl::Push()
 {
+    const MachineEvent::DetectedEvent::FeedPointer feed = pendingBatch.back()->GetLatestFeed();
     while (!pendingBatch.empty()) {
         queue.push(pendingBatch.front());
         pendingBatch.pop_front();
     }
-    latestFeed.swap(pendingFeed);
+    latestFeed = *feed;
     pendingFeed = boost::none;
-    ChangeEntry(manager, entryID, [&](MonitoredEntry::Entry& entry) { entry.SetLatestRSSFeed(latestFeed); });
 }
 
 void EventMonitor::Pimpl::WriteStatusDetail(int detail)

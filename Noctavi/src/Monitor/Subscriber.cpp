@@ -4,6 +4,7 @@
 #include <Noctavi/Monitor/ChangeEntry.h>
 #include <Noctavi/Monitor/MachineAccess.h>
 #include <Noctavi/Monitor/ReadEntry.h>
+#include <Noctavi/Monitor/SubscriptionOrder.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/System/ConfigLimits.h>
@@ -15,6 +16,9 @@
 #include <boost/thread/mutex.hpp>
 #include <boost/thread/thread.hpp>
 
+#include <atomic>
+#include <utility>
+
 namespace Monitor {
 
 namespace {
@@ -25,6 +29,13 @@ struct Identity {
     MonitoredEntry::MFP machine;
     MonitoredEntry::User user;
 };
+
+typedef std::pair<std::wstring, std::wstring> PlaceKey;
+
+PlaceKey KeyOf(const Identity& identity)
+{
+    return PlaceKey(identity.machine.GetHost(), identity.user.GetID());
+}
 
 // The entry's machine and user, or none when the entry is gone.
 boost::optional<Identity> ReadIdentity(MonitoredEntry::EntryManager& manager, BasicID<long> id)
@@ -42,14 +53,20 @@ boost::optional<Identity> ReadIdentity(MonitoredEntry::EntryManager& manager, Ba
 // request, so that every wait for it is interruptible: a thread being stopped
 // never hangs behind another thread's request.
 struct Subscriber::Pimpl {
-    Pimpl(BasicID<long> id, MonitoredEntry::EntryManager& model)
+    Pimpl(BasicID<long> id, MonitoredEntry::EntryManager& model, boost::shared_ptr<Subscriber> stopped)
         : manager(model)
         , entryID(id)
+        , predecessor(std::move(stopped))
     {
     }
 
     MonitoredEntry::EntryManager& manager;
     const BasicID<long> entryID;
+    // The thread alone uses these once it runs; OnStart sets them before.
+    boost::shared_ptr<Subscriber> predecessor;
+    boost::optional<SubscriptionOrder::Place> place;
+    PlaceKey placeKey;
+    std::atomic<bool> suspended{false};
 
     boost::mutex identityMutex;
     boost::condition_variable changeSignal;
@@ -74,6 +91,10 @@ struct Subscriber::Pimpl {
     void ReleaseAddress();
     void Settle(const boost::optional<std::wstring>& address);
     int ChosenWait();
+
+    void TakePlace(const Identity& target);
+    void LeavePlace() noexcept;
+    void JoinPredecessor();
 
     void Subscribe();
     bool Attempt(const Identity& target);
@@ -184,9 +205,39 @@ int Subscriber::Pimpl::ChosenWait()
     return feedAddress ? GetConfigLimits().SubscribeInterval : GetConfigLimits().RetrySubscribeInterval;
 }
 
+// A new machine or user takes a place at the end of the line for them.
+void Subscriber::Pimpl::TakePlace(const Identity& target)
+{
+    const PlaceKey key = KeyOf(target);
+    if (place && key == placeKey)
+        return;
+    LeavePlace();
+    place = SubscriptionOrder::Get().Enter(key.first, key.second);
+    placeKey = key;
+}
+
+void Subscriber::Pimpl::LeavePlace() noexcept
+{
+    if (place)
+        SubscriptionOrder::Get().Leave(*place);
+    place = boost::none;
+}
+
+// Waits for the stopped subscriber this one took over from, and so for its
+// unsubscription, off the thread that switched the entry on again.
+void Subscriber::Pimpl::JoinPredecessor()
+{
+    if (!predecessor)
+        return;
+    predecessor->Join();
+    predecessor.reset();
+}
+
 void Subscriber::Pimpl::Subscribe()
 {
     const Identity target = TakeIdentity();
+    TakePlace(target);
+    SubscriptionOrder::Get().WaitForTurn(*place);
     boost::this_thread::interruption_point();
     bool subscribed = false;
     try {
@@ -238,27 +289,43 @@ void Subscriber::Pimpl::End() noexcept
         Unsubscribe();
     } catch (...) {
     }
+    LeavePlace();
 }
 
+// A subscriber stopped because the entry was switched off writes nothing
+// once it is on again: the status then belongs to the one that took over.
+// Checked in the transaction that writes, so that the switch cannot come in
+// between.
 void Subscriber::Pimpl::WriteStatus(int status, int detail)
 {
     ChangeProperty(manager, entryID, [&](EntryProperty& property) {
+        if (suspended && property.GetMonitoring())
+            return;
         property.SetStatus(status);
         property.SetStatusDetail(detail);
     });
 }
 
-Subscriber::Subscriber(BasicID<long> entryID, MonitoredEntry::EntryManager& manager)
-    : pimpl_(boost::make_shared<Pimpl>(entryID, manager))
+Subscriber::Subscriber(BasicID<long> entryID, MonitoredEntry::EntryManager& manager,
+                       boost::shared_ptr<Subscriber> predecessor)
+    : pimpl_(boost::make_shared<Pimpl>(entryID, manager, std::move(predecessor)))
 {
 }
 
+// A thread that never came to life leaves the place it took.
 Subscriber::~Subscriber()
 {
     try {
         Join();
     } catch (...) {
     }
+    pimpl_->LeavePlace();
+}
+
+void Subscriber::Suspend()
+{
+    pimpl_->suspended = true;
+    Interrupt();
 }
 
 void Subscriber::Refresh()
@@ -273,6 +340,8 @@ void Subscriber::OnStart()
     if (!fresh)
         return;
     pimpl_->ResetIdentity(*fresh);
+    pimpl_->suspended = false;
+    pimpl_->TakePlace(*fresh);
     boost::lock_guard<boost::mutex> lock(pimpl_->addressMutex);
     pimpl_->settled = false;
 }
@@ -281,6 +350,7 @@ int Subscriber::Run()
 {
     Pimpl& self = *pimpl_;
     try {
+        self.JoinPredecessor();
         for (;;) {
             self.Subscribe();
             self.WaitForChange(self.ChosenWait());

@@ -102,6 +102,7 @@ struct MainFrame::Pimpl {
     void Exit();
     void CloseDialogs();
     void Stop() noexcept;
+    void SaveQuietly() noexcept;
     void SaveData();
 
     MainFrame& frame;
@@ -241,13 +242,7 @@ void MainFrame::Pimpl::Start()
 
 void MainFrame::Pimpl::SetSerializeTimer()
 {
-    connect(&saveTimer, &QTimer::timeout, &frame, [this] {
-        try {
-            serializer.Save();
-        } catch (...) {
-            // The next tick tries again, and the exit path reports a failure.
-        }
-    });
+    connect(&saveTimer, &QTimer::timeout, &frame, [this] { SaveQuietly(); });
     saveTimer.start(Config::GetInstance().GetRegularSerializeInterval());
 }
 
@@ -372,8 +367,12 @@ void MainFrame::Pimpl::Stop() noexcept
         }
     } catch (...) {
     }
-    // Every monitor is told to end before any is waited for, so that the
-    // machines' unsubscriptions and time-outs run side by side.
+    // The unsubscriptions may take a connect time-out, and a session manager
+    // may kill the program sooner: on the way out, what was filed is saved
+    // before they start. Every monitor is told to end before any is waited
+    // for, so that the machines' unsubscriptions and time-outs run side by side.
+    if (stage == Stage::Exiting)
+        SaveQuietly();
     try {
         machineMonitors->Interrupt();
         eventMonitors->Interrupt();
@@ -383,6 +382,15 @@ void MainFrame::Pimpl::Stop() noexcept
     }
     try {
         detectedEvents->Join();
+    } catch (...) {
+    }
+}
+
+// The next tick, or the exit's last save, tries again and reports a failure.
+void MainFrame::Pimpl::SaveQuietly() noexcept
+{
+    try {
+        serializer.Save();
     } catch (...) {
     }
 }

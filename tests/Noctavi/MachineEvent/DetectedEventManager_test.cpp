@@ -204,6 +204,26 @@ TEST_F(DetectedEventManagerTest, UnwantedAndRefusedEventsAreDroppedAloneAndTheRe
     EXPECT_NO_THROW(detected.Rethrow());
 }
 
+// Each append trims the full log; what it held before the batch is still no
+// news, however the appends reorder it.
+TEST_F(DetectedEventManagerTest, AFullLogsEventsStayOldWhileTheBatchTrimsIt)
+{
+    MonitoredEntry::EntryProperty property = testvalues::Property(L"10.0.0.1");
+    property.SetConfig(MonitoredEntry::Config(3, 60000, true, 0, false, false));
+    const ID entry = testvalues::Add(model, property);
+    for (const wchar_t* info : {L"3", L"4", L"5"})
+        queue.push(Detected(entry, info));
+    detected.Start();
+    ASSERT_TRUE(notifiable.WaitForPairs(3));
+    for (const wchar_t* info : {L"1", L"2", L"3", L"4"})
+        queue.push(Detected(entry, info));
+    ASSERT_TRUE(notifiable.WaitForPairs(5));
+    EXPECT_EQ(Logged(entry), (Texts{L"5", L"1", L"2"}));
+    queue.push(Detected(entry, L"6"));
+    ASSERT_TRUE(notifiable.WaitForPairs(6));
+    EXPECT_EQ(notifiable.Told().size(), 6u);
+}
+
 TEST_F(DetectedEventManagerTest, ABatchClosesAtTheQueuesCapacity)
 {
     const ID entry = Add(L"10.0.0.1");

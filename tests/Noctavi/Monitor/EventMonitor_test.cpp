@@ -2,12 +2,14 @@
 #include "MachineEntry.h"
 
 #include <Noctavi/HTTP/Error.h>
+#include <Noctavi/MachineEvent/DetectedEventManager.h>
 #include <Noctavi/MachineEvent/DetectedEventQueue.h>
 #include <Noctavi/Monitor/EventMonitor.h>
 #include <Noctavi/Monitor/EventSignalReceiver.h>
 #include <Noctavi/Monitor/Signal.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
+#include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/MonitoredEntry/ModelLock.h>
 
 #include <support/FakeInformationServer.h>
@@ -75,6 +77,12 @@ protected:
         monitor->Refresh();
     }
 
+    boost::optional<RSS::RSSFeed> StoredFeed()
+    {
+        MonitoredEntry::ModelLock lock(model);
+        return model.GetEntryDB().GetEntry(id).GetLatestRSSFeed();
+    }
+
     std::pair<int, int> Status()
     {
         MonitoredEntry::ModelLock lock(model);
@@ -114,17 +122,54 @@ TEST_F(EventMonitorTest, PushesTheItemsNewSinceTheLastFeedThatHadNewOnes)
     fetchAfter([&] { Publish("3"); });
     EXPECT_EQ(Taken(1), (Texts{L"Doc 3"}));
 
-    // The last known item is gone from the machine: nothing tells which are new.
+    // The last known item is gone from the machine: the newest it still holds
+    // tells which are new.
     fetchAfter([&] {
         server.RemoveDocument("3");
         Publish("4");
     });
-    EXPECT_EQ(Taken(3), (Texts{L"Doc 1", L"Doc 2", L"Doc 4"}));
-    ASSERT_TRUE(support::WaitUntil([&] {
-        MonitoredEntry::ModelLock lock(model);
-        const auto& stored = model.GetEntryDB().GetEntry(id).GetLatestRSSFeed();
-        return stored && stored->GetItemList().size() == 3 && stored->GetItemList().back().GetGuid() == "4";
-    }));
+    EXPECT_EQ(Taken(1), (Texts{L"Doc 4"}));
+}
+
+// Nobody files the first monitor's events, as when the program is killed
+// before it does: the entry must not keep the feed that would hide their
+// items from the next start's monitor.
+TEST_F(EventMonitorTest, TheFeedIsStoredOnlyWhenItsEventsAreFiled)
+{
+    Publish("1");
+    Publish("2");
+    monitor->Start();
+    EXPECT_EQ(Taken(2), (Texts{L"Doc 1", L"Doc 2"}));
+    monitor->Join();
+    EXPECT_FALSE(StoredFeed());
+
+    MachineEvent::DetectedEventManager filing(model, queue);
+    filing.Start();
+    monitor = std::make_unique<Monitor::EventMonitor>(id, model, queue);
+    monitor->Start();
+    ASSERT_TRUE(support::WaitUntil([&] { return StoredFeed() && StoredFeed()->GetItemList().back().GetGuid() == "2"; }));
+    MonitoredEntry::ModelLock lock(model);
+    EXPECT_EQ(model.GetEntryDB().GetEntry(id).GetSharedEventLog()->Size(), 2u);
+}
+
+// The machine holds far more than the log keeps: only the newest events are
+// filed, and only the newest items kept to compare the next feed with.
+TEST_F(EventMonitorTest, AMachinesLongFeedCostsOnlyWhatTheLogKeeps)
+{
+    for (int document = 0; document < 400; ++document)
+        Publish(std::to_string(document));
+    MachineEvent::DetectedEventManager filing(model, queue);
+    filing.Start();
+    monitor->Start();
+    ASSERT_TRUE(support::WaitUntil([&] { return StoredFeed() && StoredFeed()->GetItemList().back().GetGuid() == "399"; }));
+    EXPECT_LE(StoredFeed()->GetItemList().size(), 300u);
+    Publish("400");
+    monitor->OnSignal(AnySignal());
+    ASSERT_TRUE(support::WaitUntil([&] { return StoredFeed()->GetItemList().back().GetGuid() == "400"; }));
+    MonitoredEntry::ModelLock lock(model);
+    const auto log = model.GetEntryDB().GetEntry(id).GetSharedEventLog();
+    EXPECT_EQ(log->GetEventList().front().GetID(), BasicID<long>(1));
+    EXPECT_EQ(log->GetEventList().back().GetProperty().GetInfo(), L"Doc 400");
 }
 
 // A failed fetch marks the entry and the monitor goes on; the next one clears the mark.

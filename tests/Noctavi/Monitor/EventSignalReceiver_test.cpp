@@ -2,6 +2,7 @@
 #include "SignalRecorder.h"
 
 #include <Noctavi/Monitor/EventSignalReceiver.h>
+#include <Noctavi/Monitor/HostAddresses.h>
 
 #include <support/FakeMachine.h>
 #include <support/ScopedSettings.h>
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -122,6 +124,49 @@ TEST_F(EventSignalReceiverTest, StopReturnsWhileAnObserverIsHeld)
     Send("127.0.0.3");
     ASSERT_TRUE(observer.WaitForSignals(2));
     EXPECT_EQ(observer.Received().back(), "127.0.0.3");
+}
+
+// Puts a resolver in the system's place for the test's length.
+class ScopedResolver {
+public:
+    explicit ScopedResolver(Monitor::HostAddresses::Resolver resolver)
+        : previous_(Monitor::HostAddresses::Get().SetResolver(std::move(resolver)))
+    {
+    }
+    ~ScopedResolver() { Monitor::HostAddresses::Get().SetResolver(previous_); }
+    ScopedResolver(const ScopedResolver&) = delete;
+    ScopedResolver& operator=(const ScopedResolver&) = delete;
+
+private:
+    Monitor::HostAddresses::Resolver previous_;
+};
+
+// The name server never answers for one machine's name: a datagram from
+// another, already resolved, still matches, and stopping does not wait for
+// the lookup that hangs.
+TEST_F(EventSignalReceiverTest, AHangingLookupHoldsUpNeitherSignalsNorStop)
+{
+    const auto lookup = std::make_shared<support::Gate>();
+    lookup->Close();
+    const ScopedResolver resolver([lookup](const std::string& host) {
+        if (host == "hanging.test")
+            lookup->Pass();
+        return Monitor::HostAddresses::AddressList{boost::asio::ip::make_address("127.0.0.2")};
+    });
+    Monitor::HostAddresses::Get().Refresh(L"printer.test");
+    ASSERT_TRUE(support::WaitUntil([] { return !Monitor::HostAddresses::Get().Find(L"printer.test").empty(); }));
+    observer.probed = testvalues::Identity(L"hanging.test");
+    second.probed = testvalues::Identity(L"printer.test");
+    receiver.Attach(&second);
+    receiver.Start();
+    Send("127.0.0.2");
+    ASSERT_TRUE(second.WaitForSignals(1));
+    EXPECT_EQ(observer.matches, std::vector<bool>{false});
+    EXPECT_EQ(second.matches, std::vector<bool>{true});
+    ASSERT_TRUE(lookup->WaitForHeld(1));
+    std::future<void> stopped = std::async(std::launch::async, [&] { receiver.Stop(); });
+    EXPECT_EQ(stopped.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    lookup->Open();
 }
 
 TEST(EventSignalReceiver, APortThatCannotBeBoundFailsTheConstruction)

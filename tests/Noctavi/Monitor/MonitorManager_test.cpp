@@ -1,7 +1,9 @@
 #include "../MonitoredEntry/ModelValues.h"
 #include "MachineEntry.h"
 
+#include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/MachineEvent/DetectedEventManager.h>
+#include <Noctavi/MachineEvent/NotifiableEventManager.h>
 #include <Noctavi/Monitor/EventMonitorManager.h>
 #include <Noctavi/Monitor/EventSignalReceiver.h>
 #include <Noctavi/Monitor/MachineMonitorManager.h>
@@ -37,6 +39,7 @@ using Clock = std::chrono::steady_clock;
 using ID = BasicID<long>;
 
 const int kTimeout = 3000;
+const HTTP::Timeout kRequestTimeout{kTimeout, 1, kTimeout, kTimeout};
 const char kSubscribe[] = "/cgi-bin/SubscribeToFeed.cgi";
 const char kUnsubscribe[] = "/cgi-bin/UnSubscribeToFeed.cgi";
 
@@ -50,7 +53,7 @@ ConfigLimits Limits()
 IS::Config Timeouts()
 {
     IS::Config::Records records;
-    records.fill(HTTP::Timeout{kTimeout, 1, kTimeout, kTimeout});
+    records.fill(kRequestTimeout);
     return IS::Config(records);
 }
 
@@ -74,6 +77,12 @@ struct NotificationCounter : MonitoredEntry::Observer {
     std::atomic<int> count{0};
 };
 
+// Stands in for the pop-up manager.
+struct PopupCounter : MachineEvent::NotifiableEventManager {
+    void Notify(ID, ID) override { ++count; }
+    std::atomic<int> count{0};
+};
+
 struct FailingManager : Monitor::MonitorManager<Monitor::MachineMonitor> {
     ~FailingManager() override { Stop(); }
     MonitorPointer CreateMonitor(ID id, EntryManager& model) override
@@ -92,6 +101,7 @@ protected:
         settings.SetPort(receiver.GetPort());
         receiver.Attach(&events);
         receiver.Start();
+        detected.SetNotifiable(&popups);
         detected.Start();
     }
 
@@ -114,6 +124,17 @@ protected:
         machines.Start(model);
         events.Start(model);
         model.AddObserver(counter);
+    }
+
+    // An entry for "alice" on the machine, once subscribed; monitored without
+    // machine monitors, whose names would make it subscribe once more.
+    ID Subscribed(FakeInformationServer& server)
+    {
+        const ID id = Add(server, "alice");
+        events.Start(model);
+        model.AddObserver(counter);
+        EXPECT_TRUE(WaitForStatus({id}, {1, 0}));
+        return id;
     }
 
     void StopManagers()
@@ -164,12 +185,32 @@ protected:
         return model.GetEntryDB().GetEntry(id).GetSharedEventLog()->Size();
     }
 
+    std::vector<std::wstring> LoggedDocuments(ID id)
+    {
+        MonitoredEntry::ModelLock lock(model);
+        std::vector<std::wstring> documents;
+        for (const MonitoredEntry::Event& event : *model.GetEntryDB().GetEntry(id).GetSharedEventLog())
+            documents.push_back(event.GetProperty().GetDocID().value_or(L""));
+        return documents;
+    }
+
     std::size_t FeedsFor(const std::wstring& account)
     {
         std::size_t feeds = 0;
         for (const support::MachineCallRecord& call : machine.CallsOf(MachineCall::Feed))
             feeds += call.user.GetID() == account;
         return feeds;
+    }
+
+    // The subscriptions and unsubscriptions as the machine received them.
+    static std::vector<std::string> Subscriptions(FakeInformationServer& server)
+    {
+        std::vector<std::string> paths;
+        for (const support::RecordedRequest& request : server.Machine().Requests()) {
+            if (request.path == kSubscribe || request.path == kUnsubscribe)
+                paths.push_back(request.path);
+        }
+        return paths;
     }
 
     void Remove(ID id)
@@ -186,6 +227,7 @@ protected:
     NotificationCounter counter;
     EntryManager model;
     MachineEvent::DetectedEventQueue queue{50};
+    PopupCounter popups;
     MachineEvent::DetectedEventManager detected{model, queue};
     Monitor::EventMonitorManager events{queue};
     Monitor::MachineMonitorManager machines;
@@ -225,6 +267,40 @@ TEST_F(MonitoringTest, ASignalWakesEveryEntryOnTheSendersMachineAndNoOther)
     EXPECT_TRUE(support::WaitUntil([&] { return Logged(bob) == 2; }));
     EXPECT_EQ(FeedsFor(L"carol"), 1u);
     EXPECT_EQ(Logged(carol), 1u);
+}
+
+// A log that keeps three of five documents; the user deletes the newest, and
+// the machine's signal for that brings nothing back. Only the next document
+// is news.
+TEST_F(MonitoringTest, ADeletedDocumentBringsNoOlderOneBack)
+{
+    FakeInformationServer& server = Serve("127.0.0.43", {"alice"});
+    const auto publish = [&](const char* document) {
+        support::StoredDocument stored;
+        stored.id = document;
+        stored.owner = "alice";
+        server.AddDocument(stored);
+    };
+    for (const char* document : {"d1", "d2", "d3", "d4", "d5"})
+        publish(document);
+    EntryProperty property = testvalues::OnMachine(server, "alice");
+    property.SetConfig(MonitoredEntry::Config(3, 60000, true, 0, false, false));
+    const ID id = testvalues::Add(model, property);
+    StartManagers();
+    using Documents = std::vector<std::wstring>;
+    // The pop-ups are told after the commit.
+    ASSERT_TRUE(support::WaitUntil(
+        [&] { return LoggedDocuments(id) == Documents{L"d3", L"d4", L"d5"} && popups.count == 3; }));
+
+    IS::InformationServer(property.GetMFP()).DeleteDocument(property.GetUser(), L"d5", kRequestTimeout);
+    ASSERT_FALSE(server.Document("d5"));
+    ASSERT_TRUE(server.SendSignal("alice"));
+    ASSERT_TRUE(support::WaitUntil([&] { return FeedsFor(L"alice") == 2; }));
+    publish("d6");
+    ASSERT_TRUE(server.SendSignal("alice"));
+    ASSERT_TRUE(support::WaitUntil([&] { return LoggedDocuments(id).back() == L"d6" && popups.count > 3; }));
+    EXPECT_EQ(LoggedDocuments(id), (Documents{L"d4", L"d5", L"d6"}));
+    EXPECT_EQ(popups.count, 4);
 }
 
 TEST_F(MonitoringTest, MonitorsFollowTheEntries)
@@ -298,6 +374,60 @@ TEST_F(MonitoringTest, DroppedMonitorsHoldUpNeitherNotificationsNorAStoppedManag
     unsubscribing.Open();
     ASSERT_EQ(stopping.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(Monitors(), std::make_pair(0, 0));
+}
+
+// Switched off and on again while the machine holds the unsubscription: the
+// model's notifications go on and observers come and go meanwhile, and the
+// status that the switch on reset, as the settings dialog does, waits for
+// the new subscription, which follows the unsubscription.
+TEST_F(MonitoringTest, SwitchingOnAgainWaitsForTheUnsubscriptionOnlyOffTheNotificationThread)
+{
+    FakeInformationServer& server = Serve("127.0.0.44", {"alice"});
+    const ID alice = Subscribed(server);
+    support::Gate& unsubscribing = machine.GateOf(MachineCall::Unsubscribe);
+    support::Gate& subscribing = machine.GateOf(MachineCall::Subscribe);
+    unsubscribing.Close();
+    subscribing.Close();
+    testvalues::Change(model, alice, [](EntryProperty& property) { property.SetMonitoring(false); });
+    ASSERT_TRUE(unsubscribing.WaitForHeld(1));
+    const int told = counter.count;
+    testvalues::Change(model, alice, [](EntryProperty& property) {
+        property.SetMonitoring(true);
+        property.SetStatus(EntryProperty::StatusNotReported);
+    });
+    EXPECT_TRUE(support::WaitUntil([&] { return counter.count > told; }));
+    NotificationCounter passing;
+    std::future<void> comeAndGo = std::async(std::launch::async, [&] {
+        model.AddObserver(passing);
+        model.RemoveObserver(passing);
+    });
+    EXPECT_EQ(comeAndGo.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+
+    unsubscribing.Open();
+    comeAndGo.get();
+    ASSERT_TRUE(subscribing.WaitForHeld(1));
+    EXPECT_EQ(Status(alice).first, EntryProperty::StatusNotReported);
+    subscribing.Open();
+    EXPECT_TRUE(WaitForStatus({alice}, {1, 0}));
+    EXPECT_EQ(Subscriptions(server), (std::vector<std::string>{kSubscribe, kUnsubscribe, kSubscribe}));
+}
+
+// The machine keys subscriptions by user: the entry added again subscribes
+// only once the removed one's unsubscription has reached the machine.
+TEST_F(MonitoringTest, AnEntryAddedAgainSubscribesOnlyAfterTheRemovedOneUnsubscribed)
+{
+    FakeInformationServer& server = Serve("127.0.0.45", {"alice"});
+    const ID removed = Subscribed(server);
+    support::Gate& unsubscribing = machine.GateOf(MachineCall::Unsubscribe);
+    unsubscribing.Close();
+    Remove(removed);
+    ASSERT_TRUE(unsubscribing.WaitForHeld(1));
+    const ID again = Add(server, "alice");
+    EXPECT_FALSE(machine.WaitForCalls(MachineCall::Subscribe, 2, std::chrono::milliseconds(500)));
+    unsubscribing.Open();
+    ASSERT_TRUE(WaitForStatus({again}, {1, 0}));
+    EXPECT_EQ(Subscriptions(server), (std::vector<std::string>{kSubscribe, kUnsubscribe, kSubscribe}));
+    EXPECT_TRUE(server.Subscription("alice"));
 }
 
 // The machines that never answer hold every request; stopping cancels what

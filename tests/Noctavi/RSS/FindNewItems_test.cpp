@@ -47,6 +47,17 @@ TEST(FindNewItems, EverythingIsNewWithoutAnAnchor)
     EXPECT_EQ(NewGuids(FeedWithGuids({"a"}), RSSFeed()), Guids{});
 }
 
+// A deleted newest document must not make the older ones new again.
+TEST(FindNewItems, WithoutThePreviousLastItemTheNewestStillHeldAnchors)
+{
+    const RSSFeed previous = FeedWithGuids({"a", "b", "c"});
+    EXPECT_EQ(NewGuids(previous, FeedWithGuids({"a", "b"})), Guids{});
+    EXPECT_EQ(NewGuids(previous, FeedWithGuids({"a", "b", "d"})), Guids{"d"});
+    EXPECT_EQ(NewGuids(previous, FeedWithGuids({"a", "d", "e"})), (Guids{"d", "e"}));
+    // Previous's order decides which item anchors, not current's.
+    EXPECT_EQ(NewGuids(previous, FeedWithGuids({"b", "x", "a", "y"})), (Guids{"x", "a", "y"}));
+}
+
 TEST(FindNewItems, OnlyThePreviousLastItemCountsAndTheLatestMatchWins)
 {
     // "a" and "b" vanished; only "c" anchors the search.

@@ -23,7 +23,9 @@ class NotifiableEventManager;
 // Events of entries that are gone, or that the entry's log already holds,
 // are dropped; so is an event the model refuses, alone. The (entry ID, event
 // ID) of every filed event then goes to the notifiable manager, in filing
-// order. Asked to stop, it files what is still queued before it ends.
+// order. In the same transaction, the feed that an event carries becomes its
+// entry's latest feed. Asked to stop, it files what is still queued before
+// it ends.
 class DetectedEventManager : public pelmo::actor<> {
 public:
     DetectedEventManager(MonitoredEntry::EntryManager& manager, DetectedEventQueue& queue);

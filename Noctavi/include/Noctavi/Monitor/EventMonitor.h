@@ -18,9 +18,12 @@ namespace Monitor {
 class Signal;
 
 // Turns one entry's feed into detected events. Its thread fetches the user's
-// feed at the address that the entry's subscriber holds, pushes one event per
-// item that is new since the last feed in which new items were found, in feed
-// order, and stores that feed in the entry; then it waits for the entry's
+// feed at the address that the entry's subscriber holds and pushes one event
+// per item that is new since the last feed in which new items were found, in
+// feed order, but no more than the entry's log keeps (the newest). The last
+// event carries that feed's newest few hundred items, which the detected-
+// event manager stores in the entry when it files the event, and against
+// which the next fetch is compared. Then the monitor waits for the entry's
 // polling interval or for a signal that concerns its machine. A signal that
 // arrives during a fetch brings one more fetch. Each fetch reports in the
 // entry's status detail: 0 before the request, 1 when it failed.
@@ -41,14 +44,16 @@ public:
     // Follows the entry's monitoring flag, machine, user and interval; runs on
     // the model's notification thread. Switching monitoring off stops the
     // subscriber without waiting for its unsubscription; switching it on again
-    // waits for that first. After a new host the next fetch follows the
-    // subscription there. Before the thread has loaded the entry it does
-    // nothing, since the thread reads the entry afterwards. Not to be called
-    // with the model lock held.
+    // starts a new subscriber, which waits for that on its own thread, so
+    // that nothing here waits for a machine. After a new host the next fetch
+    // follows the subscription there, and the host's addresses are looked up
+    // again. Before the thread has loaded the entry it does nothing, since the
+    // thread reads the entry afterwards. Not to be called with the model lock
+    // held.
     void Refresh();
 
-    // Wakes the monitor when the signal concerns its machine. The test, which
-    // may resolve a host name, runs with no lock of the monitor held.
+    // Wakes the monitor when the signal concerns its machine; the test runs
+    // with no lock of the monitor held.
     void OnSignal(const Signal& signal);
 
 private:

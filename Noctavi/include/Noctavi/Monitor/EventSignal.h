@@ -14,10 +14,10 @@ public:
 
     const boost::asio::ip::address& GetSender() const;
 
-    // Whether the machine's host resolves to the sender's address, ports
-    // aside: resolved for "https" first when the machine uses SSL and has an
-    // HTTPS port, then for "http". A host that does not resolve matches
-    // nothing. Resolving may take long: call it with no lock held.
+    // Whether the sender's address is one that the machine's host was last
+    // found to resolve to (HostAddresses), ports aside. It never waits for a
+    // lookup: a host whose first lookup has not ended, or that does not
+    // resolve, matches nothing.
     bool Matches(const MonitoredEntry::Distinction& identity) const override;
 
 private:

@@ -28,14 +28,26 @@ namespace Monitor {
 // (2, 1) when that failed. A failed request or a status write that the model
 // refuses never ends the thread; any failure but a request's does, and the
 // actor keeps it.
+//
+// Subscribers of one machine and user take turns (SubscriptionOrder): one
+// subscribes only after those started before it have unsubscribed.
 class Subscriber : public pelmo::actor<> {
 public:
     class ScopedRSSFeedURLLock;
 
-    // Nothing starts: Start copies the entry's machine and user.
-    Subscriber(BasicID<long> entryID, MonitoredEntry::EntryManager& manager);
+    // Nothing starts: Start copies the entry's machine and user. One that
+    // takes over from a stopped `predecessor` waits on its own thread for
+    // that one to end, so that nobody else waits for its unsubscription.
+    Subscriber(BasicID<long> entryID, MonitoredEntry::EntryManager& manager,
+               boost::shared_ptr<Subscriber> predecessor = boost::shared_ptr<Subscriber>());
     // Joins (and so unsubscribes), swallowing every exception.
     ~Subscriber() override;
+
+    // Stops the thread, without waiting, because the entry's monitoring was
+    // switched off: its unsubscription then reports only while the entry
+    // stays off, so that it never overwrites the outcome of the subscription
+    // that follows when the entry is switched on again.
+    void Suspend();
 
     // Takes the entry's machine and user afresh; when either changed, the
     // thread subscribes again at once, and readers of the feed address wait
