@@ -12,6 +12,7 @@
 #include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/Strings.h>
+#include <Noctavi/UI/WaitCursor.h>
 #include <Noctavi/Utility/SearchOptions.h>
 #include <Noctavi/Utility/TextConversion.h>
 
@@ -34,10 +35,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeView>
 
 #include <boost/filesystem/fstream.hpp>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -279,6 +282,31 @@ TEST_F(EntryWizardTest, FinishAddsOneEntryOfTheDefaultsWithTheChosenMachineAndUs
     EXPECT_EQ(stored.GetConfig().GetLogMax(), defaults.GetConfig().GetLogMax());
     EXPECT_EQ(stored.GetConfig().GetInterval(), defaults.GetConfig().GetInterval());
     EXPECT_EQ(stored.GetStatus(), 0);
+}
+
+// An exit asked for while Finish waits for the new entry's subscription ends
+// the wait at once: the entry is added, no page opens, and the exit follows.
+TEST_F(EntryWizardTest, AnExitEndsFinishsWaitForTheSubscriptionAtOnce)
+{
+    ConfigLimits limits = GetConfigLimits();
+    limits.SubscribeResponseLimit = 30000;
+    SetConfigLimits(limits);
+    const support::StandInOpener opener;
+    support::FakeInformationServer machine(support::FakeMachine::Options("127.0.0.96"));
+    machine.SetIdentity({"Fake MFP", 2});
+    const auto wizard = Open();
+    EnterMachine(*wizard, machine.Machine());
+    TypeAccount(*wizard, "bob", "pw");
+    Press(*wizard, QWizard::NextButton);
+    bool exited = false;
+    QTimer::singleShot(50, [&] { UI::WaitCursor::RequestExit([&] { exited = true; }); });
+    const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    Press(*wizard, QWizard::FinishButton);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15)) << "waited for the limit";
+    EXPECT_EQ(Entries(), 1u);
+    EXPECT_FALSE(wizard->isVisible());
+    EXPECT_FALSE(exited) << "the exit runs after the wizard's handler";
+    EXPECT_TRUE(support::ProcessEventsUntil([&] { return exited; }));
 }
 
 TEST_F(EntryWizardTest, AHostThatAnEntryHasAsksWhetherToCloseAndNeverAdds)
