@@ -17,6 +17,7 @@
 #include <QMenu>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -35,10 +36,11 @@ QPixmap TrayMenu(Samples& samples, bool loginOpen)
 }
 
 // The event details dialog, or a pop-up, for an event of the entry, with its
-// thumbnail prepared as a pop-up has it (a null image: the request failed).
+// thumbnail prepared as a pop-up has it (none: the request failed).
 template <class Dialog = UI::EventDlg>
 QPixmap EventDetails(Samples& samples, BasicID<long> entryId, const MonitoredEntry::EventProperty& property,
-                     const QImage& thumbnail = Samples::ScannedPage(), QPixmap (*grab)(QWidget&) = GrabWindow)
+                     const std::optional<QImage>& thumbnail = Samples::ScannedPage(),
+                     QPixmap (*grab)(QWidget&) = GrabWindow)
 {
     Dialog dialog(samples.Event(entryId, property), thumbnail);
     dialog.Bind(samples.Model(), entryId, BasicID<long>(0));
@@ -53,7 +55,7 @@ QPixmap PopupAtCorner(Samples& samples)
 }
 
 Shot EventDetailsShot(const QString& name, BasicID<long> entryId, const std::wstring& info, bool withDocument = true,
-                      const QImage& thumbnail = Samples::ScannedPage())
+                      const std::optional<QImage>& thumbnail = Samples::ScannedPage())
 {
     return {name, [=](Samples& s) {
                 return EventDetails(s, entryId, Samples::Property(L"Scan to Box", info, withDocument), thumbnail);
@@ -80,7 +82,7 @@ std::vector<Shot> Shots()
         {"tray-menu-login", [](Samples& s) { return TrayMenu(s, true); }},
         {"icons", [](Samples&) { return IconSheet(); }},
         EventDetailsShot("event-details-document", Samples::kCopier, L"Quarterly report.pdf"),
-        EventDetailsShot("event-details-document-deleted", Samples::kScanner, L"Old invoice", true, QImage()),
+        EventDetailsShot("event-details-document-deleted", Samples::kScanner, L"Old invoice", true, std::nullopt),
         EventDetailsShot("event-details-no-document", Samples::kCopier, L"Toner low", false),
         EventDetailsShot("event-details-long-title", Samples::kCopier,
                          L"Minutes of the joint planning committee meeting on the renovation of the north "

@@ -27,7 +27,7 @@ struct PopupEventDlg::Pimpl {
     }
 };
 
-PopupEventDlg::PopupEventDlg(const MachineEvent::Event& event, const QImage& thumbnail)
+PopupEventDlg::PopupEventDlg(const MachineEvent::Event& event, const std::optional<QImage>& thumbnail)
     : EventDlg(event, thumbnail)
     , pimpl_(boost::make_shared<Pimpl>(*this))
 {

@@ -56,6 +56,11 @@ TEST(MemoryImage, DecodesTheFormatsMachinesSendOnceOnFirstUse)
         EXPECT_EQ(&first, &second) << format;
         EXPECT_EQ(first.constBits(), second.constBits()) << format << ": decoded again";
     }
+    // The format a reply names comes first; a wrong name leaves it to the bytes.
+    for (const char* format : {"JPEG", "PNG"}) {
+        const IS::MemoryImage named(std::make_unique<Bytes>(Encoded(Picture(40, 30), format)), "jpeg");
+        EXPECT_EQ(named.GetBitmap().size(), QSize(40, 30)) << format;
+    }
 }
 
 TEST(MemoryImage, BytesThatAreNoAcceptedPictureThrowSystemError)

@@ -18,7 +18,7 @@ class PopupEventDlg : public EventDlg {
 
 public:
     // With the thumbnail prepared off the GUI thread (FetchThumbnail).
-    PopupEventDlg(const MachineEvent::Event& event, const QImage& thumbnail);
+    PopupEventDlg(const MachineEvent::Event& event, const std::optional<QImage>& thumbnail);
     ~PopupEventDlg() override;
 
 protected:
