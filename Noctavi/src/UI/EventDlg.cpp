@@ -130,6 +130,8 @@ struct EventDlg::Pimpl {
 
     void ConnectHandlers();
     void OnButton(int id, void (Pimpl::*handler)());
+    void RunAction(void (Pimpl::*handler)());
+    void EndAction();
     void ShowEvent();
     void ReadEntrySettings();
     void ShowUnreadCount();
@@ -167,7 +169,25 @@ void EventDlg::Pimpl::ConnectHandlers()
 void EventDlg::Pimpl::OnButton(int id, void (Pimpl::*handler)())
 {
     connect(&Item<QAbstractButton>(id), &QAbstractButton::clicked, &dialog,
-            Guarded(&dialog, [this, handler] { (this->*handler)(); }));
+            Guarded(&dialog, [this, handler] { RunAction(handler); }));
+}
+
+void EventDlg::Pimpl::RunAction(void (Pimpl::*handler)())
+{
+    ++actionsRunning;
+    try {
+        (this->*handler)();
+    } catch (...) {
+        EndAction();
+        throw;
+    }
+    EndAction();
+}
+
+void EventDlg::Pimpl::EndAction()
+{
+    if (--actionsRunning == 0 && dialog.isVisible())
+        dialog.OnActionEnded();
 }
 
 void EventDlg::Pimpl::ShowEvent()
@@ -371,6 +391,11 @@ bool EventDlg::IsEventLogViewerRequested() const
 int EventDlg::GetPopupTime() const
 {
     return pimpl_->popupTime;
+}
+
+bool EventDlg::IsActionRunning() const
+{
+    return pimpl_->actionsRunning > 0;
 }
 
 void EventDlg::OnInitDialog()

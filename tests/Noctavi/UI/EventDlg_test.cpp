@@ -13,6 +13,7 @@
 #include <Noctavi/UI/DialogUnits.h>
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/Icons.h>
+#include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/SaveFileChooser.h>
 #include <Noctavi/UI/ShellOpener.h>
 #include <Noctavi/UI/WaitCursor.h>
@@ -136,19 +137,20 @@ protected:
         server.AddDocument(document);
     }
 
-    MonitoredEntry::EntryProperty Settings(bool monitoring, bool confirmDelete, const MonitoredEntry::User& user)
+    MonitoredEntry::EntryProperty Settings(bool monitoring, bool confirmDelete, const MonitoredEntry::User& user,
+                                           int popupTime = 10000)
     {
         using namespace MonitoredEntry;
         const MFP machine(boost::none, Utility::ToWide(kHost), server.Machine().Port(), boost::none, false);
-        return EntryProperty(monitoring, machine, user, Config(5, 60000, true, 10000, true, confirmDelete));
+        return EntryProperty(monitoring, machine, user, Config(5, 60000, true, popupTime, true, confirmDelete));
     }
 
     void Reconfigure(bool monitoring, bool confirmDelete,
-                     const MonitoredEntry::User& user = Account(L"alice", L"s3cret"))
+                     const MonitoredEntry::User& user = Account(L"alice", L"s3cret"), int popupTime = 10000)
     {
         MonitoredEntry::EntryManager::Transaction transaction(model);
         const auto copy = transaction.GetEntryDB().CloneEntry(entry);
-        copy->SetProperty(Settings(monitoring, confirmDelete, user));
+        copy->SetProperty(Settings(monitoring, confirmDelete, user, popupTime));
         transaction.SetEntry(copy);
         transaction.Commit();
     }
@@ -389,6 +391,34 @@ TEST_F(EventDlgTest, DeleteAsksAsTheEntrySaysAndKeepsTheEventLogged)
     EXPECT_EQ(PageQueries(server.Machine()).back(), Texts({"NTV=5", "DC=doc-1", "UN=alice"}));
     const MonitoredEntry::ModelLock lock(model);
     EXPECT_EQ(model.GetEntryDB().GetEntry(entry).GetSharedEventLog()->Size(), 1u) << "the event stays logged";
+}
+
+// A pop-up's time runs out while the user answers its Delete question: the
+// timer does not end it under the action. A Delete done ends it Accepted (its
+// event is then marked read); one declined lets the time that ran out close it.
+TEST_F(EventDlgTest, APopupsTimeDoesNotCutItsOwnActionShort)
+{
+    Reconfigure(true, true, Account(L"alice", L"s3cret"), 100);
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        AddDocument("doc-1", "application/pdf", support::PngPicture(10, 10));
+        QImage thumbnail(10, 10, QImage::Format_RGB32);
+        thumbnail.fill(Qt::gray);
+        UI::PopupEventDlg popup(EventOf(std::string("doc-1")), thumbnail);
+        popup.Bind(model, entry, BasicID<long>(0));
+        std::vector<int> endings;
+        QObject::connect(&popup, &QDialog::finished, [&](int result) { endings.push_back(result); });
+        popup.show();
+        MessageBoxRecorder recorder(answer);
+        recorder.WhileOpen([] {
+            bool past = false;
+            QTimer::singleShot(300, [&] { past = true; });
+            ASSERT_TRUE(support::ProcessEventsUntil([&] { return past; }));
+        });
+        Click(popup, kDelete);
+        EXPECT_FALSE(popup.isVisible()) << answer;
+        EXPECT_EQ(endings, std::vector<int>{answer == QMessageBox::Yes ? QDialog::Accepted : QDialog::Rejected});
+        EXPECT_EQ(!server.Document("doc-1"), answer == QMessageBox::Yes);
+    }
 }
 
 TEST_F(EventDlgTest, ARefusedDeleteSaysSoAndAnyOtherFailureSaysTheFileCouldNotBeReached)

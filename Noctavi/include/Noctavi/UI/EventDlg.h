@@ -60,6 +60,11 @@ protected:
     // dialog adds its own part after this one.
     virtual void OnInitDialog();
     void showEvent(QShowEvent* event) override;
+    // True while one of the dialog's own actions runs: a request, a box, the
+    // save chooser.
+    bool IsActionRunning() const;
+    // Called once the last action running has ended with the dialog open.
+    virtual void OnActionEnded() {}
 
 private:
     struct Pimpl;
