@@ -456,8 +456,18 @@ TEST_F(EventDlgTest, SaveOffersTheKindsFilterAndReplacesTheChosenFile)
         {"other", "application/octet-stream", "Unknown Typeed File (*.*)", ""},
     };
     const fs::path target = temp.Path() / "saved";
+    // The chooser opens in the documents folder, or at home once that is gone.
+    const fs::path home = temp.Path() / "home";
+    const fs::path papers = home / "Papers";
+    fs::create_directories(papers);
+    fs::create_directories(temp.Path() / "config");
+    std::ofstream((temp.Path() / "config" / "user-dirs.dirs").string()) << "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n";
+    const support::ScopedEnv homeDir("HOME", home.string());
+    const support::ScopedEnv config("XDG_CONFIG_HOME", (temp.Path() / "config").string());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.document);
+        if (std::string(c.document) == "other")
+            fs::remove(papers);
         AddDocument(c.document, c.contentType, support::PngPicture(10, 10));
         const auto dialog = Open(std::string(c.document));
         std::vector<UI::SaveFileRequest> asked;
@@ -479,6 +489,7 @@ TEST_F(EventDlgTest, SaveOffersTheKindsFilterAndReplacesTheChosenFile)
         EXPECT_EQ(asked[1].filter, c.filter);
         EXPECT_EQ(asked[1].defaultSuffix, c.suffix);
         EXPECT_EQ(asked[1].owner, dialog.get());
+        EXPECT_EQ(asked[1].folder.toStdString(), (fs::exists(papers) ? papers : home).string());
         EXPECT_EQ(support::ReadFile(target), std::string("%content of ") + c.document);
         EXPECT_TRUE(TemporaryFiles().empty());
     }
