@@ -567,7 +567,12 @@ TEST_F(EventDlgTest, PreviewOpensAFreshCopyOfTheDocumentFromTheTemporaryFolder)
     server.Machine().Script("/noctavi.htm", support::Reply(404, "text/html", ""));
     const MessageBoxRecorder recorder;
     Click(*dialog, kPreview);
-    EXPECT_EQ(Shown(recorder), Texts{"Failed to access a file stored in Stavelock."});
+    // A temporary folder that cannot be made: its place is taken by a file.
+    const fs::path blocked = temp.Path() / "blocked";
+    std::ofstream(blocked.string()) << "a file";
+    const support::ScopedEnv tmp("TMPDIR", blocked.string());
+    Click(*dialog, kPreview);
+    EXPECT_EQ(Shown(recorder), Texts({"Failed to access a file stored in Stavelock.", "Saving failed."}));
     EXPECT_EQ(opened.size(), 2u);
 }
 
