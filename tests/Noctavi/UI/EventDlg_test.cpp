@@ -29,6 +29,7 @@
 #include <support/ui/ProcessEventsUntil.h>
 
 #include <boost/filesystem/operations.hpp>
+#include <boost/make_shared.hpp>
 
 #include <gtest/gtest.h>
 
@@ -264,6 +265,27 @@ TEST_F(EventDlgTest, ShowsTheEventWithTheEntrysUnreadCountAndSettingsAndEndsAsIt
     Click(*dialog, kClose);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_FALSE(dialog->IsEventLogViewerRequested());
+}
+
+// A log limit raised above the default allows a count of four digits.
+TEST_F(EventDlgTest, AFourDigitCountKeepsClearOfTheLoginButton)
+{
+    {
+        MonitoredEntry::EntryManager::Transaction transaction(model);
+        const auto copy = transaction.GetEntryDB().CloneEntry(entry);
+        const auto log = boost::make_shared<MonitoredEntry::EventLog>(1000);
+        for (int n = 0; n < 1000; ++n) {
+            log->Append(MonitoredEntry::EventProperty(L"Scan to Box", std::to_wstring(n), boost::none, boost::none,
+                                                      RSS::EventTime("Tue, 09 Dec 2008 10:05:07 +0900")));
+        }
+        copy->SetEventLog(log);
+        transaction.SetEntry(copy);
+        transaction.Commit();
+    }
+    const auto dialog = Open(boost::none);
+    const QLabel& count = Item<QLabel>(*dialog, kCountText);
+    EXPECT_EQ(count.text(), "1000 piece");
+    EXPECT_LT(count.geometry().right(), Item(*dialog, kLogin).x());
 }
 
 TEST_F(EventDlgTest, AThumbnailIsFittedAndCentredAndAFailedOneSaysTheDocumentIsGone)
