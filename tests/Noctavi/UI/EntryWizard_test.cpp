@@ -79,10 +79,12 @@ protected:
     }
     ~EntryWizardTest() override { Utility::SetSearchOptions(searches_); }
 
+    // Once the first page's machine search has ended.
     std::unique_ptr<Wizard> Open()
     {
         auto wizard = std::make_unique<Wizard>(model_);
         wizard->show();
+        QCoreApplication::processEvents();
         return wizard;
     }
 
@@ -183,13 +185,15 @@ TEST_F(EntryWizardTest, TheManualSwitchClearsWhatTheListFilledIn)
     support::FakeResponder responder("127.0.0.93");
     responder.Publish({"127.0.0.94", "found.local", {{support::PublishedService::Type::Http, "Found MFP", 8080, {}}}});
     const support::ScopedSearchOptions searches(responder);
-    const auto wizard = Open();
+    const auto wizard = std::make_unique<Wizard>(model_);
+    wizard->show();
+    EXPECT_EQ(Item<QListWidget>(*wizard, kMachines).count(), 0) << "the search ran before the window showed";
     const auto fields = [&] {
         return QStringList{Item<QLabel>(*wizard, kMachineName).text(), Item(*wizard, kHost).text(),
                            Item(*wizard, kHttp).text(), Item(*wizard, kHttps).text()};
     };
     auto& machines = Item<QListWidget>(*wizard, kMachines);
-    ASSERT_EQ(machines.count(), 1);
+    ASSERT_TRUE(support::ProcessEventsUntil([&] { return machines.count() == 1; }));
     machines.setCurrentRow(0);
     EXPECT_EQ(fields(), (QStringList{"Found MFP", "127.0.0.94", "8080", "443"}));
     EXPECT_TRUE(Item(*wizard, kHost).isReadOnly());
@@ -394,7 +398,7 @@ TEST(EntryWizardProgramTest, TheAddedEntryIsSubscribedAndItsDocumentPopsUp)
     Wizard wizard(frame->GetEntryManager());
     wizard.show();
     auto& machines = UI::GetDlgItem<QListWidget>(*wizard.currentPage(), kMachines);
-    ASSERT_EQ(machines.count(), 1);
+    ASSERT_TRUE(support::ProcessEventsUntil([&] { return machines.count() == 1; }));
     EXPECT_EQ(machines.item(0)->text(), "Hall MFP");
     machines.setCurrentRow(0);
     auto& ssl = UI::GetDlgItem<QAbstractButton>(*wizard.currentPage(), kSsl);
