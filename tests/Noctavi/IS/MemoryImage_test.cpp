@@ -56,11 +56,9 @@ TEST(MemoryImage, DecodesTheFormatsMachinesSendOnceOnFirstUse)
         EXPECT_EQ(&first, &second) << format;
         EXPECT_EQ(first.constBits(), second.constBits()) << format << ": decoded again";
     }
-    // The format a reply names comes first; a wrong name leaves it to the bytes.
-    for (const char* format : {"JPEG", "PNG"}) {
-        const IS::MemoryImage named(std::make_unique<Bytes>(Encoded(Picture(40, 30), format)), "jpeg");
-        EXPECT_EQ(named.GetBitmap().size(), QSize(40, 30)) << format;
-    }
+    // A format that the reply names wrongly leaves it to the bytes.
+    const IS::MemoryImage misnamed(std::make_unique<Bytes>(Encoded(Picture(40, 30), "PNG")), "jpeg");
+    EXPECT_EQ(misnamed.GetBitmap().size(), QSize(40, 30));
 }
 
 TEST(MemoryImage, BytesThatAreNoAcceptedPictureThrowSystemError)

@@ -127,7 +127,7 @@ TEST_F(EntryManagerDlgTest, ButtonsFollowTheSelectionAndTheModel)
     testvalues::Change(model_, monitored, [](EntryProperty& property) { property.SetMonitoring(true); });
     EXPECT_TRUE(ProcessEventsUntil([&] { return Buttons() == kAll; }));
 
-    const support::MessageBoxRecorder boxes(QMessageBox::Yes);
+    const support::MessageBoxRecorder boxes;
     Erase(monitored);
     Click(kRemove);
     EXPECT_TRUE(boxes.Requests().empty());
@@ -263,9 +263,7 @@ TEST_F(EntryManagerDlgTest, ClicksDuringTheWaitAreDropped)
         });
     });
     Click(kChangeStatus);
-    QCoreApplication::processEvents();
     EXPECT_TRUE(boxes.Requests().empty()) << "Remove was pressed";
-    ASSERT_EQ(Count(), 1u);
     EXPECT_TRUE(Stored(id).GetMonitoring()) << "Change Status was pressed again";
 }
 

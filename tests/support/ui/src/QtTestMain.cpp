@@ -38,9 +38,8 @@ boost::optional<std::size_t> UnexpectedPickList(const UI::PickListRequest&)
     return boost::none;
 }
 
-// A test that runs the program's exit path with no event loop running leaves
-// QCoreApplication::exit in force: every later exec() would return at once.
-// Only the application's own exec clears it, so each test starts afresh.
+// The program's exit path run with no event loop leaves QCoreApplication::exit
+// in force, so that every later exec() returns at once; only exec clears it.
 class ExitReset : public testing::EmptyTestEventListener {
     void OnTestEnd(const testing::TestInfo&) override
     {
