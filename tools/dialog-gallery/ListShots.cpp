@@ -153,14 +153,14 @@ QPixmap SettingsDialog(int row)
     return GrabWindow(dialog);
 }
 
-QPixmap EventLogViewer(bool scrolledToEnd)
+QPixmap EventLogViewer(bool selected, bool scrolledToEnd)
 {
     MonitoredEntry::EntryManager model;
     Fill(model);
     NoMonitors monitors;
     UI::EventLogDlg viewer(model, monitors);
     QTreeView& entries = UI::GetDlgItem<QTreeView>(viewer, 1050);
-    for (int row = 0; row < entries.model()->rowCount(); ++row) {
+    for (int row = 0; selected && row < entries.model()->rowCount(); ++row) {
         if (entries.model()->index(row, 1).data().toString() == QStringLiteral("printer-hall.example.net"))
             SelectRow(entries, row);
     }

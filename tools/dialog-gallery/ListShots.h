@@ -8,11 +8,11 @@
 // and a machine's users.
 
 // The settings dialog with the row selected (sorted by machine name; row 0
-// is not monitored).
+// is not monitored), none for -1.
 QPixmap SettingsDialog(int row);
-// The event log viewer, the entry with a few hundred events selected;
-// its events scrolled to the end when asked.
-QPixmap EventLogViewer(bool scrolledToEnd);
+// The event log viewer, the entry with a few hundred events selected or
+// none; its events scrolled to the end when asked.
+QPixmap EventLogViewer(bool selected, bool scrolledToEnd);
 // The user list as the add-users wizard sets it up.
 QPixmap UserList();
 

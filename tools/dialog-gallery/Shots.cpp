@@ -13,10 +13,18 @@
 #include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupMenu.h>
 
+#include <pelmo/unique_fd.hpp>
+
 #include <QAction>
 #include <QMenu>
+#include <QMessageBox>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -35,10 +43,11 @@ QPixmap TrayMenu(Samples& samples, bool loginOpen)
 }
 
 // The event details dialog, or a pop-up, for an event of the entry, with its
-// thumbnail prepared as a pop-up has it (a null image: the request failed).
+// thumbnail prepared as a pop-up has it (none: the request failed).
 template <class Dialog = UI::EventDlg>
 QPixmap EventDetails(Samples& samples, BasicID<long> entryId, const MonitoredEntry::EventProperty& property,
-                     const QImage& thumbnail = Samples::ScannedPage(), QPixmap (*grab)(QWidget&) = GrabWindow)
+                     const std::optional<QImage>& thumbnail = Samples::ScannedPage(),
+                     QPixmap (*grab)(QWidget&) = GrabWindow)
 {
     Dialog dialog(samples.Event(entryId, property), thumbnail);
     dialog.Bind(samples.Model(), entryId, BasicID<long>(0));
@@ -52,8 +61,44 @@ QPixmap PopupAtCorner(Samples& samples)
                                            Samples::ScannedPage(), GrabOnWorkArea);
 }
 
+// A loopback port that takes a connection and never answers, so that the
+// thumbnail is still on its way when the dialog is pictured.
+class SilentPort {
+public:
+    SilentPort()
+        : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        auto* generic = reinterpret_cast<sockaddr*>(&address);
+        if (!fd_ || ::bind(fd_.get(), generic, size) != 0 || ::listen(fd_.get(), 1) != 0
+            || ::getsockname(fd_.get(), generic, &size) != 0)
+            throw std::runtime_error("no loopback port for a thumbnail that never comes");
+        port_ = ntohs(address.sin_port);
+    }
+
+    int Port() const { return port_; }
+
+private:
+    pelmo::unique_fd fd_;
+    int port_ = 0;
+};
+
+QPixmap EventDetailsFetching(Samples& samples)
+{
+    const SilentPort port;
+    const MachineEvent::Event sample =
+        samples.Event(Samples::kCopier, Samples::Property(L"Scan to Box", L"Quarterly report.pdf", true));
+    const MonitoredEntry::MFP machine(sample.GetMFP().GetName(), L"127.0.0.1", port.Port(), boost::none, false);
+    UI::EventDlg dialog(MachineEvent::Event(machine, sample.GetUser(), sample.GetProperty()));
+    dialog.Bind(samples.Model(), Samples::kCopier, BasicID<long>(0));
+    return GrabWindow(dialog);
+}
+
 Shot EventDetailsShot(const QString& name, BasicID<long> entryId, const std::wstring& info, bool withDocument = true,
-                      const QImage& thumbnail = Samples::ScannedPage())
+                      const std::optional<QImage>& thumbnail = Samples::ScannedPage())
 {
     return {name, [=](Samples& s) {
                 return EventDetails(s, entryId, Samples::Property(L"Scan to Box", info, withDocument), thumbnail);
@@ -74,14 +119,18 @@ std::vector<Shot> Shots()
         Box("message-no-users-registered", UI::Message::NoUsersRegistered),
         Box("message-no-delete-authority", UI::Message::NoDeleteAuthority),
         Box("message-affirmation-delete-document", [] { UI::Message::Affirmation(213); }),
+        Box("message-affirmation-remove-entry", [] { UI::Message::Affirmation(115); }),
+        Box("message-capacity-exceeded", [] { UI::Message::Show(120, QMessageBox::Critical); }),
+        Box("message-affirmation-close-wizard-on-duplicate", [] { UI::Message::Affirmation(182); }),
         Box("message-unsupported-operation",
             [] { UI::RunGuarded(nullptr, [] { throw std::runtime_error("a failing handler"); }); }),
         {"tray-menu", [](Samples& s) { return TrayMenu(s, false); }},
         {"tray-menu-login", [](Samples& s) { return TrayMenu(s, true); }},
         {"icons", [](Samples&) { return IconSheet(); }},
         EventDetailsShot("event-details-document", Samples::kCopier, L"Quarterly report.pdf"),
-        EventDetailsShot("event-details-document-deleted", Samples::kScanner, L"Old invoice", true, QImage()),
+        EventDetailsShot("event-details-document-deleted", Samples::kScanner, L"Old invoice", true, std::nullopt),
         EventDetailsShot("event-details-no-document", Samples::kCopier, L"Toner low", false),
+        {"event-details-thumbnail-coming", EventDetailsFetching},
         EventDetailsShot("event-details-long-title", Samples::kCopier,
                          L"Minutes of the joint planning committee meeting on the renovation of the north "
                          L"wing, with all annexes, drawings and the revised budget (final, signed copy).pdf"),
@@ -94,8 +143,10 @@ std::vector<Shot> Shots()
          }},
         {"settings", [](Samples&) { return SettingsDialog(3); }},
         {"settings-not-monitored", [](Samples&) { return SettingsDialog(0); }},
-        {"event-log-viewer", [](Samples&) { return EventLogViewer(false); }},
-        {"event-log-viewer-scrolled", [](Samples&) { return EventLogViewer(true); }},
+        {"settings-nothing-selected", [](Samples&) { return SettingsDialog(-1); }},
+        {"event-log-viewer", [](Samples&) { return EventLogViewer(true, false); }},
+        {"event-log-viewer-scrolled", [](Samples&) { return EventLogViewer(true, true); }},
+        {"event-log-viewer-nothing-selected", [](Samples&) { return EventLogViewer(false, false); }},
         {"list-users", [](Samples&) { return UserList(); }},
         {"detail-settings-mfp", [](Samples& s) { return DetailSettings(s, Samples::kCopier, 0); }},
         {"detail-settings-mfp-manual",

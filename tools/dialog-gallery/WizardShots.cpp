@@ -9,6 +9,7 @@
 #include <Noctavi/UI/UserListCtrl.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTreeView>
@@ -35,6 +36,8 @@ QPixmap Shoot(Samples& samples, const std::function<void(Wizard&)>& steps, int s
     Wizard wizard(samples.Model());
     wizard.setStartId(startPage);
     wizard.show();
+    // The machine search, which the first page runs once it is shown.
+    QCoreApplication::processEvents();
     steps(wizard);
     return GrabWindow(wizard);
 }

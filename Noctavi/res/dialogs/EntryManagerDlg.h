@@ -19,7 +19,6 @@ enum ControlId : int {
     kClose = 1,
 };
 
-// Add stays disabled until the add-users wizard is there to run.
 inline constexpr ControlTemplate kControls[] = {
     {kFrame, ControlKind::GroupBox, {5, 4, 373, 172}},
     {kEntries, ControlKind::ListView, {10, 12, 363, 136}},

@@ -37,8 +37,9 @@ enum ControlId : int {
 inline constexpr ControlTemplate kControls[] = {
     {kUnnamedControl, ControlKind::GroupBox, {6, 0, 315, 28}},
     {kCountLabel, ControlKind::Static, {13, 12, 78, 8}, 210},
-    {kCountIcon, ControlKind::Static, {103, 11, 8, 8}},
-    {kCountText, ControlKind::Static, {125, 12, 30, 8}},
+    // Room for a count of four digits in bold before Login.
+    {kCountIcon, ControlKind::Static, {99, 11, 8, 8}},
+    {kCountText, ControlKind::Static, {111, 12, 50, 8}},
     {kLogin, ControlKind::PushButton, {165, 8, 72, 16}, 195},
     {kEventLogViewer, ControlKind::PushButton, {241, 8, 72, 16}, 183},
     {kDetailsFrame, ControlKind::GroupBox, {6, 30, 315, 283}},

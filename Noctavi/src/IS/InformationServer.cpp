@@ -26,6 +26,7 @@
 
 
 #include <locale>
+#include <utility>
 
 namespace IS {
 namespace {
@@ -174,6 +175,17 @@ std::string ThumbnailPath(const std::wstring& address)
     if (!HasNtvKey(path))
         path += (path.find('?') == std::string::npos ? "?" : "&") + std::string("ntv=1");
     return path;
+}
+
+// The picture format that a thumbnail reply names; empty when it names none
+// that the decoder knows by name.
+std::string ImageFormatOf(HTTP::Net::ContentKind kind)
+{
+    switch (kind) {
+    case HTTP::Net::Jpeg: return "jpeg";
+    case HTTP::Net::Tiff: return "tiff";
+    default: return std::string();
+    }
 }
 
 } // namespace
@@ -329,7 +341,8 @@ std::unique_ptr<MemoryImage> InformationServer::GetThumbnail(const std::wstring&
     const RequestGuard request(pimpl_->net);
     pimpl_->Authenticate(user);
     pimpl_->net.Send(HTTP::Net::Fetch, path);
-    return std::make_unique<MemoryImage>(pimpl_->net.Recv());
+    auto bytes = pimpl_->net.Recv();
+    return std::make_unique<MemoryImage>(std::move(bytes), ImageFormatOf(pimpl_->net.GetContentKind()));
 }
 
 void InformationServer::Cancel() const

@@ -58,6 +58,7 @@ void CheckBeforeDecoding(QImageReader& reader)
 
 struct MemoryImage::Pimpl {
     std::unique_ptr<std::vector<unsigned char>> bytes;
+    QByteArray format;
     std::mutex mutex;
     QImage picture;
 
@@ -71,7 +72,10 @@ void MemoryImage::Pimpl::Initialize()
                                               static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    // A sender may name the wrong format; then the bytes decide.
+    const QByteArray named = format.isEmpty() || QImageReader(&buffer, format).canRead() ? format : QByteArray();
+    buffer.seek(0);
+    QImageReader reader(&buffer, named);
     CheckBeforeDecoding(reader);
     LimitDecoderAllocations();
     QImage decoded;
@@ -82,10 +86,11 @@ void MemoryImage::Pimpl::Initialize()
     picture = std::move(decoded);
 }
 
-MemoryImage::MemoryImage(std::unique_ptr<std::vector<unsigned char>> bytes)
+MemoryImage::MemoryImage(std::unique_ptr<std::vector<unsigned char>> bytes, const std::string& format)
     : pimpl_(new Pimpl)
 {
     pimpl_->bytes = bytes ? std::move(bytes) : std::make_unique<std::vector<unsigned char>>();
+    pimpl_->format = QByteArray::fromStdString(format);
 }
 
 MemoryImage::~MemoryImage() = default;

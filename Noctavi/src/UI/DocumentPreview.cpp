@@ -13,6 +13,7 @@
 #include <pelmo/filesystem/unique_entry.hpp>
 
 #include <chrono>
+#include <exception>
 #include <string>
 
 namespace UI {
@@ -45,7 +46,14 @@ void PreviewDocument(const MachineEvent::Event& event, bool markRead)
 {
     IS::InformationServer server(event.GetMFP());
     server.SetMarkRead(markRead);
-    std::wstring path = PreviewPath();
+    std::wstring path;
+    try {
+        path = PreviewPath();
+    } catch (const std::exception&) {
+        // No folder for it: the temporary folder refused, or the disk.
+        Message::SavingFailed();
+        return;
+    }
     try {
         RunInBackground([&] {
             server.SaveDocument(event.GetUser(), path, event.GetProperty().GetDocID().value(),

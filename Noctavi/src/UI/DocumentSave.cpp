@@ -50,9 +50,10 @@ SaveFileRequest ChooserRequest(const std::wstring& extension, QWidget& owner)
     const QString suffix = QString::fromStdWString(extension);
     for (const SaveFilter& filter : kSaveFilters) {
         if (extension == filter.extension)
-            return {&owner, QStringLiteral("%1 (*%2)").arg(QLatin1String(filter.kind), suffix), suffix.mid(1)};
+            return {&owner, QStringLiteral("%1 (*%2)").arg(QLatin1String(filter.kind), suffix), suffix.mid(1),
+                    GetSaveFolder()};
     }
-    return {&owner, QLatin1String(kUnknownFilter), QString()};
+    return {&owner, QLatin1String(kUnknownFilter), QString(), GetSaveFolder()};
 }
 
 SaveResult RunStage(const std::function<void()>& stage)

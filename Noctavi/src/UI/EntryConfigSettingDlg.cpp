@@ -12,9 +12,11 @@
 #include <dialogs/EntryConfigSettingDlg.h>
 
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace UI {
 
@@ -35,14 +37,17 @@ struct ShownTime {
     boost::optional<int> shown;
     int stored = 0; // the loaded milliseconds
     int unit;
+    // Typed in or stepped since it was loaded: then the number counts, even
+    // one equal to what was shown (500 ms shows as 0, and 0 means "stays").
+    bool edited = false;
 
     // In 64 bits, so that a number typed in is refused rather than wrapped;
-    // a number left as it was shown keeps the stored milliseconds.
+    // a field left alone keeps the stored milliseconds.
     boost::optional<int> Milliseconds() const
     {
         if (!shown)
             return boost::none;
-        if (*shown == stored / unit)
+        if (!edited)
             return stored;
         const std::int64_t milliseconds = std::int64_t(*shown) * unit;
         if (milliseconds < std::numeric_limits<int>::min() || milliseconds > std::numeric_limits<int>::max())
@@ -97,12 +102,21 @@ struct EntryConfigSettingDlg::Pimpl {
     bool notice = false;
     bool eventRead = false;
     bool deleteMsg = false;
+    // The page is putting the fields into the controls.
+    bool filling = false;
 };
 
 EntryConfigSettingDlg::EntryConfigSettingDlg(MonitoredEntry::EntryManager& model, BasicID<long> entryId)
     : EntryConfigPage(model, entryId, Resource::kTemplate)
     , pimpl_(new Pimpl)
 {
+    // Before the page's own reaction, which reads the fields.
+    for (const auto& [id, time] : {std::pair(Resource::kInterval, &pimpl_->interval),
+                                   std::pair(Resource::kEraseTime, &pimpl_->eraseTime)}) {
+        connect(&GetDlgItem<QLineEdit>(*this, id), &QLineEdit::textChanged, this, [this, time = time] {
+            time->edited = time->edited || !pimpl_->filling;
+        });
+    }
     WatchChanges({Resource::kLogMax, Resource::kInterval, Resource::kNotice, Resource::kEraseTime,
                   Resource::kEventRead, Resource::kDeleteMsg});
 }
@@ -111,6 +125,7 @@ EntryConfigSettingDlg::~EntryConfigSettingDlg() = default;
 
 void EntryConfigSettingDlg::DoDataExchange(DataExchange& exchange)
 {
+    const QScopedValueRollback<bool> filling(pimpl_->filling, !exchange.IsSaving());
     DDX_Text(exchange, Resource::kLogMax, pimpl_->logMax);
     DDX_Text(exchange, Resource::kInterval, pimpl_->interval.shown);
     DDX_Check(exchange, Resource::kNotice, pimpl_->notice);
@@ -134,9 +149,11 @@ void EntryConfigSettingDlg::Load(const MonitoredEntry::Entry& entry)
 {
     const MonitoredEntry::Config& config = entry.GetProperty().GetConfig();
     pimpl_->logMax = config.GetLogMax();
+    pimpl_->interval.edited = false;
     pimpl_->interval.stored = config.GetInterval();
     pimpl_->interval.shown = config.GetInterval() / kMillisecondsPerMinute;
     pimpl_->notice = config.GetNotice();
+    pimpl_->eraseTime.edited = false;
     pimpl_->eraseTime.stored = config.GetEraseTime();
     pimpl_->eraseTime.shown = config.GetEraseTime() / kMillisecondsPerSecond;
     pimpl_->eventRead = config.GetEventRead();

@@ -17,8 +17,7 @@
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Icons.h>
 #include <Noctavi/UI/Message.h>
-#include <Noctavi/UI/WaitCursor.h>
-#include <Noctavi/UI/WorkerThread.h>
+#include <Noctavi/UI/SubscriptionWait.h>
 
 #include <dialogs/EntryManagerDlg.h>
 
@@ -30,8 +29,6 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -52,9 +49,6 @@ constexpr unsigned int kColumnWidths = 106;
 constexpr unsigned int kRemoveQuestion = 115;
 constexpr unsigned int kCapacityExceeded = 120;
 constexpr int kNotificationPageMode = 4;
-// Caps the subscription wait so that its deadline stays within the clock's
-// range, however large the configured limit.
-constexpr std::int64_t kLongestSubscriptionWait = 365LL * 24 * 60 * 60 * 1000;
 
 // Every other monitored entry on the entry's machine, switched off.
 void SwitchOffDuplicates(EntryManager::Transaction& transaction, const Entry& entry)
@@ -86,8 +80,6 @@ struct EntryManagerDlg::Pimpl {
     bool IsBelowEntryLimit() const;
     boost::optional<EntryProperty> CopyProperty(const Key& id) const;
     bool ChangeStatus(const Key& id);
-    void WaitForSubscription(const Key& id) const;
-    bool IsSubscriptionReported(const Key& id) const;
 
     EntryManager& model;
     EntryListSource source;
@@ -136,28 +128,6 @@ bool EntryManagerDlg::Pimpl::ChangeStatus(const Key& id)
     transaction.SetEntry(entry);
     transaction.Commit();
     return property.GetMonitoring();
-}
-
-// The subscriber writes the outcome into the model; meanwhile pop-ups, the
-// tray and the other windows go on, only input to this program is held back.
-// An exit asked for meanwhile ends the wait.
-void EntryManagerDlg::Pimpl::WaitForSubscription(const Key& id) const
-{
-    typedef std::chrono::steady_clock Clock;
-    const std::int64_t limit = std::min(GetConfigLimits().SubscribeResponseLimit, kLongestSubscriptionWait);
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit);
-    const WaitCursor cursor;
-    WaitForStage([&] {
-        return IsSubscriptionReported(id) || Clock::now() >= deadline || WaitCursor::IsExitRequested();
-    });
-}
-
-// An entry removed meanwhile has nothing more to wait for.
-bool EntryManagerDlg::Pimpl::IsSubscriptionReported(const Key& id) const
-{
-    const MonitoredEntry::ModelLock lock(model);
-    const MonitoredEntry::EntryDB& entries = model.GetEntryDB();
-    return !entries.Contains(id) || entries.GetEntry(id).GetProperty().GetStatus() != EntryProperty::StatusNotReported;
 }
 
 EntryManagerDlg::EntryManagerDlg(EntryManager& model)
@@ -221,8 +191,9 @@ void EntryManagerDlg::UpdateButtons()
     GetDlgItem(*this, kNotificationItems).setEnabled(selected && pimpl_->IsMonitored(*selected));
 }
 
-// The wait follows only a switch on: an entry switched off is unsubscribed
-// with no outcome written.
+// The wait follows only a switch on: the unsubscription that a switch off
+// starts writes its outcome too, but the user has nothing to wait for, and it
+// may take a connection time-out on a machine that is gone.
 void EntryManagerDlg::OnChangeStatus()
 {
     const boost::optional<Key> selected = pimpl_->list->GetSelectedKey();
@@ -232,7 +203,7 @@ void EntryManagerDlg::OnChangeStatus()
     UpdateButtons();
     try {
         if (pimpl_->ChangeStatus(*selected))
-            pimpl_->WaitForSubscription(*selected);
+            WaitForSubscription(pimpl_->model, *selected);
     } catch (...) {
         pimpl_->changingStatus = false;
         UpdateButtons();

@@ -100,7 +100,7 @@ struct EventDlg::Pimpl {
 
     EventDlg& dialog;
     const MachineEvent::Event event;
-    std::optional<QImage> preparedThumbnail;
+    bool thumbnailPrepared = false;
     MonitoredEntry::EntryManager* manager = nullptr;
     BasicID<long> entryId;
     int unreadCount = 0;
@@ -110,11 +110,12 @@ struct EventDlg::Pimpl {
     bool confirmDelete = true;
     bool logViewerRequested = false;
     bool initialised = false;
+    int actionsRunning = 0;
 
-    // The thumbnail fetched as the dialog opens. The worker writes the image
-    // before it finishes; the poll reads it after.
+    // Prepared, or fetched as the dialog opens: the worker writes it before
+    // it finishes, and the poll reads it after.
+    std::optional<QImage> thumbnail;
     std::optional<IS::InformationServer> thumbnailServer;
-    QImage fetchedThumbnail;
     std::unique_ptr<WorkerThread> thumbnailWorker;
     QTimer thumbnailPoll;
 
@@ -129,11 +130,14 @@ struct EventDlg::Pimpl {
 
     void ConnectHandlers();
     void OnButton(int id, void (Pimpl::*handler)());
+    void RunAction(void (Pimpl::*handler)());
+    void EndAction();
     void ShowEvent();
     void ReadEntrySettings();
     void ShowUnreadCount();
     void StartThumbnail();
     void TakeFetchedThumbnail();
+    void ShowThumbnail();
     void CreateThumbnail(const QImage& image);
     void ShowDocumentDeleted();
     void HideDocumentArea();
@@ -165,7 +169,25 @@ void EventDlg::Pimpl::ConnectHandlers()
 void EventDlg::Pimpl::OnButton(int id, void (Pimpl::*handler)())
 {
     connect(&Item<QAbstractButton>(id), &QAbstractButton::clicked, &dialog,
-            Guarded(&dialog, [this, handler] { (this->*handler)(); }));
+            Guarded(&dialog, [this, handler] { RunAction(handler); }));
+}
+
+void EventDlg::Pimpl::RunAction(void (Pimpl::*handler)())
+{
+    ++actionsRunning;
+    try {
+        (this->*handler)();
+    } catch (...) {
+        EndAction();
+        throw;
+    }
+    EndAction();
+}
+
+void EventDlg::Pimpl::EndAction()
+{
+    if (--actionsRunning == 0 && dialog.isVisible())
+        dialog.OnActionEnded();
 }
 
 void EventDlg::Pimpl::ShowEvent()
@@ -223,7 +245,7 @@ void EventDlg::Pimpl::StartThumbnail()
     dialog.setCursor(Qt::BusyCursor);
     thumbnailServer.emplace(event.GetMFP());
     thumbnailWorker = std::make_unique<WorkerThread>(
-        [this, server = *thumbnailServer, event = event] { fetchedThumbnail = FetchThumbnail(server, event); });
+        [this, server = *thumbnailServer, event = event] { thumbnail = FetchThumbnail(server, event); });
     thumbnailPoll.start(kThumbnailPollInterval);
 }
 
@@ -233,23 +255,30 @@ void EventDlg::Pimpl::TakeFetchedThumbnail()
         return;
     thumbnailPoll.stop();
     dialog.unsetCursor();
-    CreateThumbnail(fetchedThumbnail);
+    ShowThumbnail();
     thumbnailWorker->Rethrow();
+}
+
+// Only a failed request means that the document is gone; a picture that
+// cannot be decoded leaves the area empty, and the document can still be had.
+void EventDlg::Pimpl::ShowThumbnail()
+{
+    if (!thumbnail)
+        return ShowDocumentDeleted();
+    EnableDocumentControls(true);
+    if (!thumbnail->isNull())
+        CreateThumbnail(*thumbnail);
 }
 
 void EventDlg::Pimpl::CreateThumbnail(const QImage& image)
 {
-    if (image.isNull())
-        return ShowDocumentDeleted();
     const QWidget& area = Item(kThumbnailArea);
     auto& picture = Item<QLabel>(kThumbnail);
     picture.setPixmap(QPixmap::fromImage(BitmapStretcher()(area.size(), image)));
     picture.resize(picture.pixmap().size());
     CenterOver(picture, area);
-    EnableDocumentControls(true);
 }
 
-// The machine no longer has the document, or its thumbnail cannot be shown.
 void EventDlg::Pimpl::ShowDocumentDeleted()
 {
     EnableDocumentControls(false);
@@ -338,10 +367,11 @@ EventDlg::EventDlg(const MachineEvent::Event& event)
     pimpl_->ConnectHandlers();
 }
 
-EventDlg::EventDlg(const MachineEvent::Event& event, const QImage& thumbnail)
+EventDlg::EventDlg(const MachineEvent::Event& event, const std::optional<QImage>& thumbnail)
     : EventDlg(event)
 {
-    pimpl_->preparedThumbnail = thumbnail;
+    pimpl_->thumbnailPrepared = true;
+    pimpl_->thumbnail = thumbnail;
 }
 
 EventDlg::~EventDlg() = default;
@@ -363,6 +393,11 @@ int EventDlg::GetPopupTime() const
     return pimpl_->popupTime;
 }
 
+bool EventDlg::IsActionRunning() const
+{
+    return pimpl_->actionsRunning > 0;
+}
+
 void EventDlg::OnInitDialog()
 {
     SetWindowIcon(*this);
@@ -370,8 +405,8 @@ void EventDlg::OnInitDialog()
     pimpl_->ReadEntrySettings();
     if (!pimpl_->HasDocument())
         pimpl_->HideDocumentArea();
-    else if (pimpl_->preparedThumbnail)
-        pimpl_->CreateThumbnail(*pimpl_->preparedThumbnail);
+    else if (pimpl_->thumbnailPrepared)
+        pimpl_->ShowThumbnail();
     else
         pimpl_->StartThumbnail();
 }
@@ -386,18 +421,23 @@ void EventDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-QImage FetchThumbnail(const IS::InformationServer& server, const MachineEvent::Event& event)
+std::optional<QImage> FetchThumbnail(const IS::InformationServer& server, const MachineEvent::Event& event)
 {
     const boost::optional<std::wstring>& address = event.GetProperty().GetThumbNailURL();
     if (!address)
         return QImage();
+    std::unique_ptr<IS::MemoryImage> image;
     try {
-        return IS::GetThumbnail(server, *address, event.GetUser())->GetBitmap();
+        image = IS::GetThumbnail(server, *address, event.GetUser());
     } catch (const HTTP::Error&) {
+        return std::nullopt;
+    }
+    try {
+        return image->GetBitmap();
     } catch (const SystemError&) {
         // Bytes that are no picture, or too large a one.
+        return QImage();
     }
-    return QImage();
 }
 
 } // namespace UI

@@ -19,6 +19,8 @@ struct PopupEventDlg::Pimpl {
     QTimer closeTimer;
     // The frame's size when the window was last put at the corner.
     QSize placedFrame;
+    // The time ran out while an action of the pop-up ran.
+    bool timeUp = false;
 
     void PlaceAtCorner()
     {
@@ -27,7 +29,7 @@ struct PopupEventDlg::Pimpl {
     }
 };
 
-PopupEventDlg::PopupEventDlg(const MachineEvent::Event& event, const QImage& thumbnail)
+PopupEventDlg::PopupEventDlg(const MachineEvent::Event& event, const std::optional<QImage>& thumbnail)
     : EventDlg(event, thumbnail)
     , pimpl_(boost::make_shared<Pimpl>(*this))
 {
@@ -39,7 +41,14 @@ PopupEventDlg::PopupEventDlg(const MachineEvent::Event& event, const QImage& thu
     // Hover moves reach the dialog from over any of its controls too.
     setAttribute(Qt::WA_Hover);
     pimpl_->closeTimer.setSingleShot(true);
-    connect(&pimpl_->closeTimer, &QTimer::timeout, this, &QDialog::reject);
+    // A coarse timer may fire 5% early.
+    pimpl_->closeTimer.setTimerType(Qt::PreciseTimer);
+    connect(&pimpl_->closeTimer, &QTimer::timeout, this, [this] {
+        if (IsActionRunning())
+            pimpl_->timeUp = true;
+        else
+            reject();
+    });
 }
 
 PopupEventDlg::~PopupEventDlg() = default;
@@ -50,6 +59,12 @@ void PopupEventDlg::OnInitDialog()
     pimpl_->PlaceAtCorner();
     if (GetPopupTime() > 0)
         pimpl_->closeTimer.start(GetPopupTime());
+}
+
+void PopupEventDlg::OnActionEnded()
+{
+    if (pimpl_->timeUp)
+        reject();
 }
 
 bool PopupEventDlg::event(QEvent* event)

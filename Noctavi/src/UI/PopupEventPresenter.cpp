@@ -71,15 +71,15 @@ private:
 };
 
 // Fetched on the manager's thread, so that the GUI thread never waits on the
-// machine; a null image shows the document as gone.
-QImage PrepareThumbnail(const MachineEvent::Event& event)
+// machine; none shows the document as gone.
+std::optional<QImage> PrepareThumbnail(const MachineEvent::Event& event)
 {
     if (!event.GetProperty().GetThumbNailURL())
         return QImage();
     try {
         return FetchThumbnail(IS::InformationServer(event.GetMFP()), event);
     } catch (const HTTP::Error&) {
-        return QImage();
+        return std::nullopt;
     }
 }
 
@@ -108,9 +108,9 @@ struct PopupEventPresenter::Pimpl {
     // Replaced pop-ups that may still run one of their actions.
     std::vector<std::unique_ptr<PopupEventDlg>> retired;
 
-    void Open(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const QImage& thumbnail,
+    void Open(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const std::optional<QImage>& thumbnail,
               BasicID<long> entryID, BasicID<long> eventID);
-    void Show(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const QImage& thumbnail,
+    void Show(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const std::optional<QImage>& thumbnail,
               BasicID<long> entryID, BasicID<long> eventID);
     void Replace(std::unique_ptr<PopupEventDlg> next);
     void CloseFor(const std::shared_ptr<Handover>& handover);
@@ -118,7 +118,7 @@ struct PopupEventPresenter::Pimpl {
 };
 
 void PopupEventPresenter::Pimpl::Open(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event,
-                                      const QImage& thumbnail, BasicID<long> entryID, BasicID<long> eventID)
+                                      const std::optional<QImage>& thumbnail, BasicID<long> entryID, BasicID<long> eventID)
 {
     if (handover->IsAbandoned())
         return;
@@ -129,7 +129,7 @@ void PopupEventPresenter::Pimpl::Open(const std::shared_ptr<Handover>& handover,
 }
 
 void PopupEventPresenter::Pimpl::Show(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event,
-                                      const QImage& thumbnail, BasicID<long> entryID, BasicID<long> eventID)
+                                      const std::optional<QImage>& thumbnail, BasicID<long> entryID, BasicID<long> eventID)
 {
     Replace(std::make_unique<PopupEventDlg>(event, thumbnail));
     PopupEventDlg* dialog = popup.get();
@@ -175,7 +175,7 @@ PopupEventPresenter::~PopupEventPresenter() = default;
 PopupOutcome PopupEventPresenter::Present(const MachineEvent::Event& event, BasicID<long> entryID,
                                           BasicID<long> eventID)
 {
-    const QImage thumbnail = PrepareThumbnail(event);
+    const std::optional<QImage> thumbnail = PrepareThumbnail(event);
     const auto handover = std::make_shared<Handover>();
     Pimpl* const self = pimpl_.get();
     const auto open = [self, handover, event, thumbnail, entryID, eventID] {

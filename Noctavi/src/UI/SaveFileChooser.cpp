@@ -1,7 +1,10 @@
 #include <Noctavi/UI/SaveFileChooser.h>
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace UI {
@@ -16,6 +19,7 @@ QString Exec(const SaveFileRequest& request)
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilter(request.filter);
     dialog->setDefaultSuffix(request.defaultSuffix);
+    dialog->setDirectory(request.folder);
     dialog->setWindowModality(Qt::WindowModal);
     const bool accepted = dialog->exec() == QDialog::Accepted;
     const QString path = accepted && dialog ? dialog->selectedFiles().value(0) : QString();
@@ -24,6 +28,12 @@ QString Exec(const SaveFileRequest& request)
 }
 
 } // namespace
+
+QString GetSaveFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
 
 SaveFileChooserSeam& ChooseSaveFile()
 {

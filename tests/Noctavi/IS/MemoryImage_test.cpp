@@ -56,6 +56,9 @@ TEST(MemoryImage, DecodesTheFormatsMachinesSendOnceOnFirstUse)
         EXPECT_EQ(&first, &second) << format;
         EXPECT_EQ(first.constBits(), second.constBits()) << format << ": decoded again";
     }
+    // A format that the reply names wrongly leaves it to the bytes.
+    const IS::MemoryImage misnamed(std::make_unique<Bytes>(Encoded(Picture(40, 30), "PNG")), "jpeg");
+    EXPECT_EQ(misnamed.GetBitmap().size(), QSize(40, 30));
 }
 
 TEST(MemoryImage, BytesThatAreNoAcceptedPictureThrowSystemError)

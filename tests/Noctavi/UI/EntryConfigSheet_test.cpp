@@ -151,6 +151,23 @@ TEST_F(EntryConfigSheetTest, UntouchedTimesKeepTheirMillisecondsAndTheLogFollows
     EXPECT_EQ(stored.GetProperty().GetConfig().GetInterval(), 120000);
 }
 
+// A stored time below one unit shows as 0; typing that 0 is an edit like any
+// other, and the label names the unit the field is edited in.
+TEST_F(EntryConfigSheetTest, AnEditedTimeCountsAsTypedEvenWhereItShowsWhatWasStored)
+{
+    const BasicID<long> id = testvalues::Add(model_, Property(L"192.0.2.64", Config(25, 90000, true, 500, false, true)));
+    {
+        const auto sheet = Open(id);
+        QWidget& settings = Show(*sheet, kSettingsPage);
+        EXPECT_EQ(UI::GetDlgItem<QLabel>(settings, 1120).text(), "seconds(0-100000)");
+        EXPECT_EQ(Edit(settings, kEraseTime).text(), "0");
+        Edit(settings, kEraseTime).setText("");
+        Edit(settings, kEraseTime).setText("0");
+        Click(*sheet, kOk);
+    }
+    EXPECT_EQ(Stored(id).GetProperty().GetConfig().GetEraseTime(), 0);
+}
+
 TEST_F(EntryConfigSheetTest, AnyInvalidFieldOfAShownPageDisablesOk)
 {
     const struct {

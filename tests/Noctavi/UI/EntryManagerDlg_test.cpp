@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -126,7 +127,7 @@ TEST_F(EntryManagerDlgTest, ButtonsFollowTheSelectionAndTheModel)
     testvalues::Change(model_, monitored, [](EntryProperty& property) { property.SetMonitoring(true); });
     EXPECT_TRUE(ProcessEventsUntil([&] { return Buttons() == kAll; }));
 
-    const support::MessageBoxRecorder boxes(QMessageBox::Yes);
+    const support::MessageBoxRecorder boxes;
     Erase(monitored);
     Click(kRemove);
     EXPECT_TRUE(boxes.Requests().empty());
@@ -237,6 +238,33 @@ TEST_F(EntryManagerDlgTest, SwitchingOnSwitchesTheOtherEntryOfTheMachineOffToget
     Click(kChangeStatus);
     EXPECT_GE(Clock::now() - again, std::chrono::milliseconds(300));
     EXPECT_EQ(Stored(idle).GetStatus(), 0);
+}
+
+// Clicks given while the dialog waits are dropped: none presses a button,
+// during the wait or after it, the disabled Change Status least of all.
+TEST_F(EntryManagerDlgTest, ClicksDuringTheWaitAreDropped)
+{
+    const ID id = testvalues::Add(model_, testvalues::Property(L"192.0.2.1", false));
+    Open();
+    Select(id);
+    const support::MessageBoxRecorder boxes(QMessageBox::Yes);
+    const auto postClick = [this](int button) {
+        QWidget& target = UI::GetDlgItem(*dialog_, button);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QCoreApplication::postEvent(&target, new QMouseEvent(type, QPointF(3, 3), target.mapToGlobal(QPointF(3, 3)),
+                                                                 Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        }
+    };
+    QTimer::singleShot(20, [&] {
+        postClick(kChangeStatus);
+        postClick(kRemove);
+        QTimer::singleShot(50, [&] {
+            testvalues::Change(model_, id, [](EntryProperty& property) { property.SetStatus(1); });
+        });
+    });
+    Click(kChangeStatus);
+    EXPECT_TRUE(boxes.Requests().empty()) << "Remove was pressed";
+    EXPECT_TRUE(Stored(id).GetMonitoring()) << "Change Status was pressed again";
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/Strings.h>
+#include <Noctavi/UI/WaitCursor.h>
 #include <Noctavi/Utility/SearchOptions.h>
 #include <Noctavi/Utility/TextConversion.h>
 
@@ -34,10 +35,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeView>
 
 #include <boost/filesystem/fstream.hpp>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,10 +79,12 @@ protected:
     }
     ~EntryWizardTest() override { Utility::SetSearchOptions(searches_); }
 
+    // Once the first page's machine search has ended.
     std::unique_ptr<Wizard> Open()
     {
         auto wizard = std::make_unique<Wizard>(model_);
         wizard->show();
+        QCoreApplication::processEvents();
         return wizard;
     }
 
@@ -180,13 +185,15 @@ TEST_F(EntryWizardTest, TheManualSwitchClearsWhatTheListFilledIn)
     support::FakeResponder responder("127.0.0.93");
     responder.Publish({"127.0.0.94", "found.local", {{support::PublishedService::Type::Http, "Found MFP", 8080, {}}}});
     const support::ScopedSearchOptions searches(responder);
-    const auto wizard = Open();
+    const auto wizard = std::make_unique<Wizard>(model_);
+    wizard->show();
+    EXPECT_EQ(Item<QListWidget>(*wizard, kMachines).count(), 0) << "the search ran before the window showed";
     const auto fields = [&] {
         return QStringList{Item<QLabel>(*wizard, kMachineName).text(), Item(*wizard, kHost).text(),
                            Item(*wizard, kHttp).text(), Item(*wizard, kHttps).text()};
     };
     auto& machines = Item<QListWidget>(*wizard, kMachines);
-    ASSERT_EQ(machines.count(), 1);
+    ASSERT_TRUE(support::ProcessEventsUntil([&] { return machines.count() == 1; }));
     machines.setCurrentRow(0);
     EXPECT_EQ(fields(), (QStringList{"Found MFP", "127.0.0.94", "8080", "443"}));
     EXPECT_TRUE(Item(*wizard, kHost).isReadOnly());
@@ -281,6 +288,27 @@ TEST_F(EntryWizardTest, FinishAddsOneEntryOfTheDefaultsWithTheChosenMachineAndUs
     EXPECT_EQ(stored.GetStatus(), 0);
 }
 
+// An exit asked for while Finish waits for the new entry's subscription ends
+// the wait at once: the entry is added, no page opens, and the exit follows.
+TEST_F(EntryWizardTest, AnExitEndsFinishsWaitForTheSubscriptionAtOnce)
+{
+    const support::StandInOpener opener;
+    support::FakeInformationServer machine(support::FakeMachine::Options("127.0.0.96"));
+    machine.SetIdentity({"Fake MFP", 2});
+    const auto wizard = Open();
+    EnterMachine(*wizard, machine.Machine());
+    TypeAccount(*wizard, "bob", "pw");
+    Press(*wizard, QWizard::NextButton);
+    bool exited = false;
+    QTimer::singleShot(50, [&] { UI::WaitCursor::RequestExit([&] { exited = true; }); });
+    const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    Press(*wizard, QWizard::FinishButton);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << "waited for the minute's limit";
+    EXPECT_EQ(Entries(), 1u);
+    EXPECT_FALSE(exited) << "the exit runs after the wizard's handler";
+    EXPECT_TRUE(support::ProcessEventsUntil([&] { return exited; }));
+}
+
 TEST_F(EntryWizardTest, AHostThatAnEntryHasAsksWhetherToCloseAndNeverAdds)
 {
     support::FakeInformationServer machine(support::FakeMachine::Options("127.0.0.87"));
@@ -366,7 +394,7 @@ TEST(EntryWizardProgramTest, TheAddedEntryIsSubscribedAndItsDocumentPopsUp)
     Wizard wizard(frame->GetEntryManager());
     wizard.show();
     auto& machines = UI::GetDlgItem<QListWidget>(*wizard.currentPage(), kMachines);
-    ASSERT_EQ(machines.count(), 1);
+    ASSERT_TRUE(support::ProcessEventsUntil([&] { return machines.count() == 1; }));
     EXPECT_EQ(machines.item(0)->text(), "Hall MFP");
     machines.setCurrentRow(0);
     auto& ssl = UI::GetDlgItem<QAbstractButton>(*wizard.currentPage(), kSsl);

@@ -14,6 +14,7 @@
 #include <Noctavi/UI/DocumentPreview.h>
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/Icons.h>
+#include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/SaveFileChooser.h>
 #include <Noctavi/UI/ShellOpener.h>
 #include <Noctavi/UI/WaitCursor.h>
@@ -29,6 +30,7 @@
 #include <support/ui/ProcessEventsUntil.h>
 
 #include <boost/filesystem/operations.hpp>
+#include <boost/make_shared.hpp>
 
 #include <gtest/gtest.h>
 
@@ -138,19 +140,20 @@ protected:
         server.AddDocument(document);
     }
 
-    MonitoredEntry::EntryProperty Settings(bool monitoring, bool confirmDelete, const MonitoredEntry::User& user)
+    MonitoredEntry::EntryProperty Settings(bool monitoring, bool confirmDelete, const MonitoredEntry::User& user,
+                                           int popupTime = 10000)
     {
         using namespace MonitoredEntry;
         const MFP machine(boost::none, Utility::ToWide(kHost), server.Machine().Port(), boost::none, false);
-        return EntryProperty(monitoring, machine, user, Config(5, 60000, true, 10000, true, confirmDelete));
+        return EntryProperty(monitoring, machine, user, Config(5, 60000, true, popupTime, true, confirmDelete));
     }
 
     void Reconfigure(bool monitoring, bool confirmDelete,
-                     const MonitoredEntry::User& user = Account(L"alice", L"s3cret"))
+                     const MonitoredEntry::User& user = Account(L"alice", L"s3cret"), int popupTime = 10000)
     {
         MonitoredEntry::EntryManager::Transaction transaction(model);
         const auto copy = transaction.GetEntryDB().CloneEntry(entry);
-        copy->SetProperty(Settings(monitoring, confirmDelete, user));
+        copy->SetProperty(Settings(monitoring, confirmDelete, user, popupTime));
         transaction.SetEntry(copy);
         transaction.Commit();
     }
@@ -195,7 +198,7 @@ protected:
         dialog->show();
         const QLabel& thumbnail = Item<QLabel>(*dialog, kThumbnail);
         EXPECT_TRUE(support::ProcessEventsUntil(
-            [&] { return !documentId || !thumbnail.pixmap().isNull() || !thumbnail.text().isEmpty(); }));
+            [&] { return !documentId || Item(*dialog, kPreview).isEnabled() || !thumbnail.text().isEmpty(); }));
         return dialog;
     }
 
@@ -266,6 +269,27 @@ TEST_F(EventDlgTest, ShowsTheEventWithTheEntrysUnreadCountAndSettingsAndEndsAsIt
     EXPECT_FALSE(dialog->IsEventLogViewerRequested());
 }
 
+// A log limit raised above the default allows a count of four digits.
+TEST_F(EventDlgTest, AFourDigitCountKeepsClearOfTheLoginButton)
+{
+    {
+        MonitoredEntry::EntryManager::Transaction transaction(model);
+        const auto copy = transaction.GetEntryDB().CloneEntry(entry);
+        const auto log = boost::make_shared<MonitoredEntry::EventLog>(1000);
+        for (int n = 0; n < 1000; ++n) {
+            log->Append(MonitoredEntry::EventProperty(L"Scan to Box", std::to_wstring(n), boost::none, boost::none,
+                                                      RSS::EventTime("Tue, 09 Dec 2008 10:05:07 +0900")));
+        }
+        copy->SetEventLog(log);
+        transaction.SetEntry(copy);
+        transaction.Commit();
+    }
+    const auto dialog = Open(boost::none);
+    const QLabel& count = Item<QLabel>(*dialog, kCountText);
+    EXPECT_EQ(count.text(), "1000 piece");
+    EXPECT_LT(count.geometry().right(), Item(*dialog, kLogin).x());
+}
+
 TEST_F(EventDlgTest, AThumbnailIsFittedAndCentredAndAFailedOneSaysTheDocumentIsGone)
 {
     AddDocument("large", "application/pdf", support::PngPicture(2000, 1000));
@@ -274,18 +298,27 @@ TEST_F(EventDlgTest, AThumbnailIsFittedAndCentredAndAFailedOneSaysTheDocumentIsG
     const struct {
         const char* document;
         QSize picture; // none: the document is reported deleted
-    } cases[] = {{"doc-1", {100, 50}}, {"large", {2000, 1000}}, {"no-thumbnail", {}}, {"garbled", {}}};
+        bool deleted;
+    } cases[] = {{"doc-1", {100, 50}, false}, {"large", {2000, 1000}, false},
+                 {"no-thumbnail", {}, true},      {"garbled", {}, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.document);
         const auto dialog = Open(std::string(c.document));
         const QWidget& area = Item(*dialog, kThumbnailArea);
         const QLabel& thumbnail = Item<QLabel>(*dialog, kThumbnail);
+        if (!c.deleted && !c.picture.isValid()) {
+            // The document is there, its thumbnail cannot be shown.
+            EXPECT_TRUE(Item(*dialog, kDelete).isEnabled());
+            EXPECT_TRUE(thumbnail.text().isEmpty());
+            EXPECT_TRUE(thumbnail.pixmap().isNull());
+            continue;
+        }
         EXPECT_EQ(Centre(thumbnail), Centre(area));
         for (int id : kDocumentControls) {
             EXPECT_TRUE(Item(*dialog, id).isVisible());
-            EXPECT_EQ(Item(*dialog, id).isEnabled(), c.picture.isValid()) << id;
+            EXPECT_EQ(Item(*dialog, id).isEnabled(), !c.deleted) << id;
         }
-        if (c.picture.isValid()) {
+        if (!c.deleted) {
             EXPECT_EQ(thumbnail.size(), UI::BitmapStretcher::Fit(c.picture, area.size()));
             EXPECT_EQ(thumbnail.pixmap().size(), thumbnail.size());
         } else {
@@ -382,6 +415,32 @@ TEST_F(EventDlgTest, DeleteAsksAsTheEntrySaysAndKeepsTheEventLogged)
     EXPECT_EQ(model.GetEntryDB().GetEntry(entry).GetSharedEventLog()->Size(), 1u) << "the event stays logged";
 }
 
+// A pop-up's time runs out while the user answers its Delete question: the
+// timer does not end it under the action. A Delete done ends it Accepted (its
+// event is then marked read); one declined lets the time that ran out close it.
+TEST_F(EventDlgTest, APopupsTimeDoesNotCutItsOwnActionShort)
+{
+    Reconfigure(true, true, Account(L"alice", L"s3cret"), 100);
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        AddDocument("doc-1", "application/pdf", support::PngPicture(10, 10));
+        const QImage thumbnail = QImage::fromData(QByteArray::fromStdString(support::PngPicture(10, 10)));
+        UI::PopupEventDlg popup(EventOf(std::string("doc-1")), thumbnail);
+        popup.Bind(model, entry, BasicID<long>(0));
+        std::vector<int> endings;
+        QObject::connect(&popup, &QDialog::finished, [&](int result) { endings.push_back(result); });
+        popup.show();
+        MessageBoxRecorder recorder(answer);
+        recorder.WhileOpen([] {
+            bool past = false;
+            QTimer::singleShot(300, [&] { past = true; });
+            ASSERT_TRUE(support::ProcessEventsUntil([&] { return past; }));
+        });
+        Click(popup, kDelete);
+        EXPECT_EQ(endings, std::vector<int>{answer == QMessageBox::Yes ? QDialog::Accepted : QDialog::Rejected});
+        EXPECT_EQ(!server.Document("doc-1"), answer == QMessageBox::Yes);
+    }
+}
+
 TEST_F(EventDlgTest, ARefusedDeleteSaysSoAndAnyOtherFailureSaysTheFileCouldNotBeReached)
 {
     // Bob may not delete even his own documents.
@@ -417,8 +476,17 @@ TEST_F(EventDlgTest, SaveOffersTheKindsFilterAndReplacesTheChosenFile)
         {"other", "application/octet-stream", "Unknown Typeed File (*.*)", ""},
     };
     const fs::path target = temp.Path() / "saved";
+    // The chooser opens in the documents folder, or at home once that is gone.
+    const fs::path home = temp.Path() / "home";
+    const fs::path papers = home / "Papers";
+    fs::create_directories(papers);
+    std::ofstream((home / "user-dirs.dirs").string()) << "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n";
+    const support::ScopedEnv homeDir("HOME", home.string());
+    const support::ScopedEnv config("XDG_CONFIG_HOME", home.string());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.document);
+        if (std::string(c.document) == "other")
+            fs::remove(papers);
         AddDocument(c.document, c.contentType, support::PngPicture(10, 10));
         const auto dialog = Open(std::string(c.document));
         std::vector<UI::SaveFileRequest> asked;
@@ -440,6 +508,7 @@ TEST_F(EventDlgTest, SaveOffersTheKindsFilterAndReplacesTheChosenFile)
         EXPECT_EQ(asked[1].filter, c.filter);
         EXPECT_EQ(asked[1].defaultSuffix, c.suffix);
         EXPECT_EQ(asked[1].owner, dialog.get());
+        EXPECT_EQ(asked[1].folder.toStdString(), (fs::exists(papers) ? papers : home).string());
         EXPECT_EQ(support::ReadFile(target), std::string("%content of ") + c.document);
         EXPECT_TRUE(TemporaryFiles().empty());
     }
@@ -522,7 +591,12 @@ TEST_F(EventDlgTest, PreviewOpensAFreshCopyOfTheDocumentFromTheTemporaryFolder)
     server.Machine().Script("/noctavi.htm", support::Reply(404, "text/html", ""));
     const MessageBoxRecorder recorder;
     Click(*dialog, kPreview);
-    EXPECT_EQ(Shown(recorder), Texts{"Failed to access a file stored in Stavelock."});
+    // A temporary folder that cannot be made: its place is taken by a file.
+    const fs::path blocked = temp.Path() / "blocked";
+    std::ofstream(blocked.string()) << "a file";
+    const support::ScopedEnv tmp("TMPDIR", blocked.string());
+    Click(*dialog, kPreview);
+    EXPECT_EQ(Shown(recorder), Texts({"Failed to access a file stored in Stavelock.", "Saving failed."}));
     EXPECT_EQ(opened.size(), 2u);
 }
 

@@ -107,7 +107,7 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
     // document has gone.
     const MonitoredEntry::EventProperty property(L"Scan", L"Contract", std::wstring(L"http://x/t"),
                                                  std::wstring(L"1"), RSS::EventTime("Tue, 09 Dec 2008 10:05:07 +0900"));
-    UI::EventDlg dialog(MachineEvent::Event(MonitoredEntry::MFP(), MonitoredEntry::User(), property), QImage());
+    UI::EventDlg dialog(MachineEvent::Event(MonitoredEntry::MFP(), MonitoredEntry::User(), property), std::nullopt);
     dialog.Bind(manager, BasicID<long>(0), BasicID<long>(0));
     dialog.show();
     const QStringList shown = DialogTexts(dialog, {"1073", "1074", "1075", "1076", "1077", "1126"});

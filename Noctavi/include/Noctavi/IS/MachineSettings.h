@@ -6,8 +6,9 @@
 
 namespace IS {
 
-// What a machine tells of itself: its name, whether it keeps a list of its
-// users (security policy 1 gives false, 2 true) and whether guests may log in.
+// What a machine tells of itself: its name, whether a user's account must be
+// typed in rather than picked from the machine's list of its users (security
+// policy 2 gives true, 1 false) and whether guests may log in.
 class MachineSettings {
 public:
     MachineSettings(std::string machineName, bool securityPolicy, bool guestLogin)

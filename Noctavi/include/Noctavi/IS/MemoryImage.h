@@ -6,6 +6,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace IS {
@@ -18,7 +19,9 @@ public:
     // small file that claims a huge picture must not take the memory it names.
     static constexpr long long MaxPixels = 4096LL * 4096LL;
 
-    explicit MemoryImage(std::unique_ptr<std::vector<unsigned char>> bytes);
+    // The format ("jpeg", "tiff"), where the sender names one, is tried first,
+    // so that the other decoders need not be loaded.
+    explicit MemoryImage(std::unique_ptr<std::vector<unsigned char>> bytes, const std::string& format = std::string());
     ~MemoryImage() override;
 
     // Decodes the bytes the first time. Throws ::SystemError when they are not

@@ -11,7 +11,8 @@ namespace UI {
 // per-user temporary folder, as "prev" with the extension of the document's
 // kind, and opens it in the user's preferred program (OpenInShell). The
 // machine marks the document read when markRead is set. A failed download
-// shows string 178 and opens nothing. GUI thread only: the download runs on a
+// shows string 178, a folder that cannot be made string 177; neither opens
+// anything. GUI thread only: the download runs on a
 // worker thread while the windows keep painting.
 void PreviewDocument(const MachineEvent::Event& event, bool markRead);
 

@@ -8,6 +8,8 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <optional>
+
 namespace IS {
 class InformationServer;
 }
@@ -37,7 +39,7 @@ public:
     // Fetches the event's thumbnail itself once the dialog opens.
     explicit EventDlg(const MachineEvent::Event& event);
     // Shows a thumbnail fetched beforehand (FetchThumbnail).
-    EventDlg(const MachineEvent::Event& event, const QImage& thumbnail);
+    EventDlg(const MachineEvent::Event& event, const std::optional<QImage>& thumbnail);
     ~EventDlg() override;
 
     // The model and the event's key; given before the dialog opens.
@@ -58,6 +60,11 @@ protected:
     // dialog adds its own part after this one.
     virtual void OnInitDialog();
     void showEvent(QShowEvent* event) override;
+    // True while one of the dialog's own actions runs: a request, a box, the
+    // save chooser.
+    bool IsActionRunning() const;
+    // Called once the last action running has ended with the dialog open.
+    virtual void OnActionEnded() {}
 
 private:
     struct Pimpl;
@@ -65,10 +72,11 @@ private:
 };
 
 // The event's thumbnail, fetched with the user's credentials and decoded
-// within the in-memory image limits; a null image when the event names no
-// thumbnail, the request failed or the bytes are no picture. It waits on the
-// machine, so it runs on a worker thread; the server's Cancel ends it early.
-QImage FetchThumbnail(const IS::InformationServer& server, const MachineEvent::Event& event);
+// within the in-memory image limits: a null image when the event names no
+// thumbnail or the bytes are no picture, none when the request failed (the
+// machine no longer has the document). It waits on the machine, so it runs
+// on a worker thread; the server's Cancel ends it early.
+std::optional<QImage> FetchThumbnail(const IS::InformationServer& server, const MachineEvent::Event& event);
 
 } // namespace UI
 

@@ -12,17 +12,20 @@ namespace UI {
 // keyboard from what the user is typing in, and modal to nothing. It closes
 // itself (Rejected, so the event stays unread) once the entry's pop-up time
 // has passed, unless that time is 0 or the mouse has moved over it: the
-// first movement stops the timer for good.
+// first movement stops the timer for good. The time never cuts one of the
+// pop-up's own actions short: the action's outcome decides, and only an
+// action that leaves the pop-up open lets a time run out meanwhile close it.
 class PopupEventDlg : public EventDlg {
     Q_OBJECT
 
 public:
     // With the thumbnail prepared off the GUI thread (FetchThumbnail).
-    PopupEventDlg(const MachineEvent::Event& event, const QImage& thumbnail);
+    PopupEventDlg(const MachineEvent::Event& event, const std::optional<QImage>& thumbnail);
     ~PopupEventDlg() override;
 
 protected:
     void OnInitDialog() override;
+    void OnActionEnded() override;
     bool event(QEvent* event) override;
 
 private:

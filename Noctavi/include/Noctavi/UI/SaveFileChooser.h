@@ -10,11 +10,13 @@ class QWidget;
 namespace UI {
 
 // What the save dialog offers: its owner, one name filter in Qt's form
-// ("PDF (*.pdf)") and the suffix added to a name typed without one.
+// ("PDF (*.pdf)"), the suffix added to a name typed without one, and the
+// folder it opens in.
 struct SaveFileRequest {
     QWidget* owner = nullptr;
     QString filter;
     QString defaultSuffix;
+    QString folder;
 };
 
 using SaveFileChooserSeam = Seam<QString(const SaveFileRequest&)>;
@@ -22,6 +24,10 @@ using SaveFileChooserSeam = Seam<QString(const SaveFileRequest&)>;
 // Asks, window-modal, for the file to save to; confirms replacing an existing
 // file. The chosen path, or empty when the user cancelled.
 SaveFileChooserSeam& ChooseSaveFile();
+
+// Where a save starts: the user's documents folder (the XDG one) when it
+// exists, else the home folder; never the program's working folder.
+QString GetSaveFolder();
 
 } // namespace UI
 

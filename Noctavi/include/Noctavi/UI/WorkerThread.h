@@ -35,8 +35,10 @@ private:
 };
 
 // Waits on the GUI thread until the condition holds. The windows keep
-// painting and timers and queued calls run, but user input is held back until
-// the wait is over, so the waiting dialog cannot start a second request. The
+// painting and timers and queued calls run, but user input to the program's
+// dialogs is dropped, so that no dialog starts a second request, neither
+// during the wait nor after it; the tray's menu and boxes opened meanwhile
+// take input. The
 // condition is looked at again every few milliseconds, also after
 // QCoreApplication::exit, which would end a nested event loop at once.
 void WaitForStage(const std::function<bool()>& condition);

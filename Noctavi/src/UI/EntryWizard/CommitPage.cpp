@@ -4,13 +4,12 @@
 #include <Noctavi/MonitoredEntry/Duplicate.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
-#include <Noctavi/MonitoredEntry/MissingEntry.h>
 #include <Noctavi/MonitoredEntry/SearchResult.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/UI/DDX/DDX.h>
 #include <Noctavi/UI/EntryWizard/Wizard.h>
 #include <Noctavi/UI/Message.h>
-#include <Noctavi/UI/WorkerThread.h>
+#include <Noctavi/UI/SubscriptionWait.h>
 
 #include <dialogs/EntryWizard/CommitPage.h>
 
@@ -94,15 +93,14 @@ boost::optional<BasicID<long>> CommitPage::Append(const MonitoredEntry::EntryPro
 }
 
 // Only a monitored entry is ever subscribed, so only its result is waited for;
-// the page shows what the machine has for the user either way.
+// the page shows what the machine has for the user either way, unless the
+// entry went meanwhile or the program is closing.
 void CommitPage::OpenNotificationSettings(BasicID<long> id, const MonitoredEntry::EntryProperty& property)
 {
     if (property.GetMonitoring()) {
-        try {
-            RunInBackground([&] { pimpl_->model.WaitForEntryFlag(id); });
-        } catch (const MonitoredEntry::MissingEntry&) {
+        const SubscriptionOutcome outcome = WaitForSubscription(pimpl_->model, id);
+        if (outcome == SubscriptionOutcome::EntryRemoved || outcome == SubscriptionOutcome::ExitRequested)
             return;
-        }
     }
     try {
         IS::InformationServer(property.GetMFP()).OpenPage(property.GetUser(), kNotificationSettingsPageMode);

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 
 #include <vector>
 
@@ -63,9 +64,11 @@ int MachineSelectPage::GetNextPageKey() const
     return pimpl_->selector == 0 ? Wizard::kUserSelectPage : Wizard::kUserInputPage;
 }
 
+// The search takes a round of its own: the window appears first, with the
+// list empty, and the list fills once the round ends.
 void MachineSelectPage::OnInitDialog()
 {
-    FillList();
+    QTimer::singleShot(0, this, Guarded(this, [this] { FillList(); }));
     pimpl_->machine.Clear();
     pimpl_->machine.ssl = GetDefaultEntryProperty().GetMFP().GetSSL();
     UpdateData(DataExchange::Load);

@@ -6,6 +6,8 @@
 #include <support/ScopedSearchOptions.h>
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <gmock/gmock.h>
 
@@ -36,6 +38,20 @@ boost::optional<std::size_t> UnexpectedPickList(const UI::PickListRequest&)
     return boost::none;
 }
 
+// The program's exit path run with no event loop leaves QCoreApplication::exit
+// in force, so that every later exec() returns at once; only exec clears it.
+class ExitReset : public testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo&) override
+    {
+        QEventLoop probe;
+        QTimer::singleShot(0, &probe, [&probe] { probe.exit(0); });
+        if (probe.exec() == 0)
+            return;
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+        QApplication::exec();
+    }
+};
+
 } // namespace
 
 // The main of the user-interface tests: one QApplication for the whole run,
@@ -55,5 +71,6 @@ int main(int argc, char** argv)
     // A search that a test does not point at its own fake responder finds
     // nothing and sends nothing off the machine.
     const support::ScopedSearchOptions nowhere(support::NowhereTarget());
+    testing::UnitTest::GetInstance()->listeners().Append(new ExitReset);
     return RUN_ALL_TESTS();
 }
