@@ -30,6 +30,10 @@ using clock = std::chrono::steady_clock;
 // of the calling thread can be seen. A cancel wakes the wait at once.
 constexpr std::chrono::milliseconds poll_period(50);
 
+// Between connection attempts: a host that refuses at once would otherwise be
+// asked again in a tight loop for as many attempts as allowed.
+constexpr std::chrono::milliseconds retry_pause(200);
+
 // Every byte resets the inactivity limits, so a host sending a byte now and
 // then would hold a request for ever: below this rate for a whole receive
 // time-out, the transfer is abandoned.
@@ -189,8 +193,11 @@ struct connection::state {
     bool drive(const std::function<bool()>& until, boost::system::error_code& ec);
     bool collect_result();
     bool connect_failed() const;
+    bool retry(int& attempts, boost::system::error_code& ec);
+    bool pause(std::chrono::milliseconds span, boost::system::error_code& ec);
     std::optional<std::chrono::milliseconds> inactivity_limit() const;
-    void check_interruption();
+    bool stopped(boost::system::error_code& ec);
+    void wait_on_sockets(std::chrono::milliseconds wait);
     boost::system::error_code failure_of(CURLcode result) const;
 
     void touch() { progress.last_activity = clock::now(); }
@@ -553,12 +560,52 @@ std::optional<std::chrono::milliseconds> connection::state::inactivity_limit() c
     return limit;
 }
 
-void connection::state::check_interruption()
+// Whether the request was cancelled (false with the reason); an interruption
+// of the calling thread ends the transfer and throws.
+bool connection::state::stopped(boost::system::error_code& ec)
 {
+    if (cancelled) {
+        ec = error::cancelled;
+        return true;
+    }
     if (boost::this_thread::interruption_enabled() && boost::this_thread::interruption_requested()) {
         stop_transfer();
         boost::this_thread::interruption_point();
     }
+    return false;
+}
+
+void connection::state::wait_on_sockets(std::chrono::milliseconds wait)
+{
+    curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(wait.count()) + 1, nullptr);
+}
+
+// Waits, as cancel() and interruption allow, before the next attempt.
+bool connection::state::pause(std::chrono::milliseconds span, boost::system::error_code& ec)
+{
+    const clock::time_point end = clock::now() + span;
+    for (clock::time_point now = clock::now(); now < end; now = clock::now()) {
+        if (stopped(ec))
+            return false;
+        wait_on_sockets(std::min(poll_period, std::chrono::ceil<std::chrono::milliseconds>(end - now)));
+    }
+    return !stopped(ec);
+}
+
+// Starts another attempt when the connection failed and attempts remain;
+// false with the reason otherwise.
+bool connection::state::retry(int& attempts, boost::system::error_code& ec)
+{
+    if (!connect_failed() || attempts >= limits.attempts) {
+        ec = failure_of(progress.result);
+        return false;
+    }
+    ++attempts;
+    stop_transfer();
+    if (!pause(retry_pause, ec) || !start_transfer(ec))
+        return false;
+    touch();
+    return true;
 }
 
 bool connection::state::collect_result()
@@ -615,23 +662,14 @@ bool connection::state::drive(const std::function<bool()>& until, boost::system:
         if (collect_result()) {
             if (progress.result == CURLE_OK)
                 return true;
-            if (connect_failed() && attempts < limits.attempts) {
-                ++attempts;
-                if (!start_transfer(ec))
-                    return false;
-                touch();
-                continue;
-            }
-            ec = failure_of(progress.result);
-            return false;
+            if (!retry(attempts, ec))
+                return false;
+            continue;
         }
         if (until())
             return true;
-        if (cancelled) {
-            ec = error::cancelled;
+        if (stopped(ec))
             return false;
-        }
-        check_interruption();
         std::chrono::milliseconds wait = poll_period;
         if (const auto limit = inactivity_limit()) {
             const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() -
@@ -642,7 +680,7 @@ bool connection::state::drive(const std::function<bool()>& until, boost::system:
             }
             wait = std::min(wait, *limit - idle);
         }
-        curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(wait.count()) + 1, nullptr);
+        wait_on_sockets(wait);
     }
 }
 

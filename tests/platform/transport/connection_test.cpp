@@ -7,6 +7,7 @@
 #include <support/ReadFile.h>
 #include <support/ScopedNoPermissionOverride.h>
 #include <support/TempDir.h>
+#include <support/WaitUntil.h>
 
 #include <boost/filesystem/operations.hpp>
 #include <boost/thread/thread.hpp>
@@ -16,6 +17,7 @@
 #include <atomic>
 #include <fstream>
 #include <future>
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -261,6 +263,45 @@ TEST_F(ConnectionTest, InterruptingTheThreadEndsTheRequest)
     std::string body;
     EXPECT_FALSE(Get("/ok", &body)) << "the connection is usable after an interruption";
     EXPECT_EQ(body, "ok");
+}
+
+TEST(ConnectionRetryTest, RetriesOfARefusedConnectionArePacedAndStopWithinASecond)
+{
+    const support::ClosedPort refusing("127.0.0.12");
+    {
+        boost::system::error_code failure;
+        const auto connection = transport::connection::create("127.0.0.12", failure);
+        ASSERT_NE(connection, nullptr);
+        connection->set_timeouts({5s, 3, 5s, 5s});
+        const auto begin = std::chrono::steady_clock::now();
+        ASSERT_TRUE(connection->open_request(refusing.Port(), failure));
+        EXPECT_FALSE(connection->send(transport::method::get, "/", nullptr, failure));
+        EXPECT_EQ(failure, transport::error::cannot_connect);
+        EXPECT_GE(std::chrono::steady_clock::now() - begin, 100ms) << "no pause between attempts";
+    }
+    for (const bool byInterruption : {false, true}) {
+        boost::system::error_code failure;
+        // Shared with the worker, which a failure leaves running.
+        const std::shared_ptr<transport::connection> connection =
+            transport::connection::create("127.0.0.12", failure);
+        ASSERT_NE(connection, nullptr);
+        connection->set_timeouts({5s, std::numeric_limits<int>::max(), 5s, 5s});
+        const auto sending = std::make_shared<std::atomic<bool>>(false);
+        boost::thread worker([connection, sending, port = refusing.Port()] {
+            try {
+                boost::system::error_code ignored;
+                *sending = connection->open_request(port, ignored);
+                connection->send(transport::method::get, "/", nullptr, ignored);
+            } catch (const boost::thread_interrupted&) {
+            }
+        });
+        ASSERT_TRUE(support::WaitUntil([&] { return sending->load(); }));
+        byInterruption ? worker.interrupt() : connection->cancel();
+        const bool ended = worker.try_join_for(boost::chrono::seconds(1));
+        if (!ended)
+            worker.detach();
+        ASSERT_TRUE(ended) << (byInterruption ? "interrupted" : "cancelled") << " retries go on";
+    }
 }
 
 // HTTPS to a machine with a self-signed certificate, with the pins kept in a
