@@ -18,6 +18,7 @@
 #include <fstream>
 #include <future>
 #include <limits>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -29,6 +30,43 @@ using support::Reply;
 using namespace std::chrono_literals;
 
 const char* const names[] = {"COMMAND", "PASSWORD", "REQUEST", nullptr};
+
+using Account = std::pair<std::string, std::string>;
+
+struct Outcome {
+    boost::system::error_code failure;
+    int status = 0;
+};
+
+// One request on a connection object of its own, as each operation on a
+// machine makes one; reads the body.
+Outcome Request(const FakeMachine& machine, const std::string& path, const std::optional<Account>& account = {},
+                bool secure = false)
+{
+    Outcome outcome;
+    const auto connection = transport::connection::create(machine.Address(), outcome.failure);
+    std::vector<unsigned char> body;
+    connection->use_tls(secure);
+    connection->set_timeouts({5s, 1, 5s, 5s});
+    if (!connection->open_request(machine.Port(), outcome.failure))
+        return outcome;
+    if (account)
+        connection->set_credentials(account->first, account->second);
+    if (connection->send(transport::method::get, path, nullptr, outcome.failure))
+        connection->read_body(body, outcome.failure);
+    outcome.status = connection->status();
+    return outcome;
+}
+
+// The Digest parameter as a request sent it.
+std::string DigestParam(const support::RecordedRequest& request, const std::string& name)
+{
+    const std::size_t at = request.authorization.find(", " + name + '=');
+    if (at == std::string::npos)
+        return {};
+    const std::size_t begin = request.authorization.find_first_not_of('"', at + name.size() + 3);
+    return request.authorization.substr(begin, request.authorization.find_first_of("\",", begin) - begin);
+}
 
 class ConnectionTest : public ::testing::Test {
 protected:
@@ -304,6 +342,128 @@ TEST(ConnectionRetryTest, RetriesOfARefusedConnectionArePacedAndStopWithinASecon
     }
 }
 
+TEST(ConnectionReuseTest, RequestsToAMachineShareAConnectionAndAPathIsChallengedOnce)
+{
+    FakeMachine machine{FakeMachine::Options("127.0.0.13")};
+    machine.Script("/open", Reply(200, "text/plain", "o"));
+    machine.Script("/feed", Reply(200, "text/xml", "<rss/>"));
+    machine.RequireCredentials("/feed", Credentials{Credentials::Scheme::Digest, "ann", "pw"});
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(Request(machine, "/open").status, 200);
+        EXPECT_EQ(Request(machine, "/feed", Account("ann", "pw")).status, 200);
+    }
+    EXPECT_EQ(machine.Counters().connections, 1u);
+    EXPECT_EQ(machine.Counters().challenges, 1u);
+    std::vector<std::string> counts;
+    for (const support::RecordedRequest& request : machine.Requests()) {
+        if (!request.authorization.empty())
+            counts.push_back(DigestParam(request, "nc"));
+    }
+    EXPECT_EQ(counts, (std::vector<std::string>{"00000001", "00000002", "00000003"})) << "one nonce, counted up";
+
+    // A challenge whose body is large or slow costs its connection.
+    for (const Fault fault : {Fault::None, Fault::TrickleBody}) {
+        machine.Script("/page", [&machine, fault](const support::RecordedRequest& request) {
+            const Credentials ann{Credentials::Scheme::Basic, "ann", "pw"};
+            if (machine.Authenticates(request, ann))
+                return Reply(200, "text/plain", "p");
+            Reply challenge = machine.Challenge(ann.scheme);
+            challenge.body = std::string(fault == Fault::None ? 8192 : 600, 'x');
+            challenge.fault = fault;
+            return challenge;
+        });
+        const std::size_t before = machine.Counters().connections;
+        EXPECT_EQ(Request(machine, "/page", Account("bob" + std::to_string(int(fault)), "pw")).status, 401);
+        EXPECT_GT(machine.Counters().connections, before) << int(fault);
+    }
+}
+
+TEST(ConnectionReuseTest, ACancelledOrTimedOutRequestsConnectionIsNeverReused)
+{
+    FakeMachine machine{FakeMachine::Options("127.0.0.13")};
+    machine.Script("/open", Reply(200, "text/plain", "o"));
+    machine.Script("/stall", Reply(200, "text/plain", "", Fault::Stall));
+    const auto run = [&machine](const std::string& path, bool cancelAfter) {
+        boost::system::error_code failure;
+        const auto connection = transport::connection::create(machine.Address(), failure);
+        connection->set_timeouts({5s, 1, 5s, 300ms});
+        std::vector<unsigned char> body;
+        if (connection->open_request(machine.Port(), failure) &&
+            connection->send(transport::method::get, path, nullptr, failure))
+            connection->read_body(body, failure);
+        if (cancelAfter)
+            connection->cancel();
+        return failure;
+    };
+    EXPECT_FALSE(run("/open", true)) << "cancelled once the reply was in";
+    EXPECT_EQ(run("/stall", false), transport::error::timed_out);
+    EXPECT_FALSE(run("/open", false));
+    EXPECT_EQ(machine.Counters().connections, 3u);
+}
+
+TEST(ConnectionCredentialsTest, CredentialsGoAtOnceOnlyForTheHostPortPathAndUserThatTookThem)
+{
+    FakeMachine first{FakeMachine::Options("127.0.0.14")};
+    FakeMachine otherPort{FakeMachine::Options("127.0.0.14")};
+    FakeMachine otherHost{FakeMachine::Options("127.0.0.15")};
+    for (FakeMachine* machine : {&first, &otherPort, &otherHost}) {
+        for (const char* path : {"/feed", "/other"}) {
+            machine->Script(path, Reply(200, "text/plain", "f"));
+            machine->RequireCredentials(path, Credentials{Credentials::Scheme::Basic, "ann", "pw"});
+        }
+    }
+    const Account ann("ann", "pw");
+    EXPECT_EQ(Request(first, "/feed", ann).status, 200);
+    EXPECT_EQ(Request(first, "/feed", ann).status, 200);
+    EXPECT_EQ(first.Requests().size(), 3u);
+    EXPECT_EQ(first.Requests().back().user, "ann") << "sent at once the second time";
+
+    const std::tuple<FakeMachine*, std::string, Account> unasked[] = {
+        {&otherPort, "/feed", ann}, {&otherHost, "/feed", ann}, {&first, "/other", ann}, {&first, "/feed", {"bob", "pw"}}};
+    for (const auto& [machine, path, account] : unasked) {
+        const std::size_t before = machine->Requests().size();
+        Request(*machine, path, account);
+        ASSERT_GT(machine->Requests().size(), before);
+        EXPECT_EQ(machine->Requests()[before].authorization, "") << machine->Port() << path << account.first;
+    }
+
+    // Refused when sent at once: the challenge is answered once, then forgotten.
+    first.RequireCredentials("/feed", Credentials{Credentials::Scheme::Basic, "ann", "changed"});
+    std::size_t before = first.Requests().size();
+    EXPECT_EQ(Request(first, "/feed", ann).status, 401);
+    EXPECT_EQ(first.Requests().size(), before + 2);
+    before = first.Requests().size();
+    EXPECT_EQ(Request(first, "/feed", ann).status, 401);
+    EXPECT_EQ(first.Requests().at(before).authorization, "");
+}
+
+TEST(ConnectionCredentialsTest, AStaleDigestNonceIsAnsweredOnceWithoutCountingAsARefusal)
+{
+    FakeMachine machine{FakeMachine::Options("127.0.0.16")};
+    machine.Script("/feed", Reply(200, "text/plain", "f"));
+    machine.RequireCredentials("/feed", Credentials{Credentials::Scheme::Digest, "ann", "pw"});
+    const Account ann("ann", "pw");
+    EXPECT_EQ(Request(machine, "/feed", ann).status, 200);
+    const std::string nonce = DigestParam(machine.Requests().back(), "nonce");
+    machine.ExpireNonce();
+    EXPECT_EQ(Request(machine, "/feed", ann).status, 200);
+    EXPECT_EQ(Request(machine, "/feed", ann).status, 200);
+    const auto requests = machine.Requests();
+    ASSERT_EQ(requests.size(), 5u);
+    EXPECT_EQ(DigestParam(requests[2], "nonce"), nonce) << "sent at once with the nonce it had";
+    EXPECT_NE(DigestParam(requests[3], "nonce"), nonce);
+    EXPECT_EQ(DigestParam(requests[4], "nonce"), DigestParam(requests[3], "nonce"));
+    EXPECT_EQ(DigestParam(requests[4], "nc"), "00000002");
+
+    machine.Script("/stale", [&machine](const support::RecordedRequest&) {
+        Reply challenge = machine.Challenge(Credentials::Scheme::Digest);
+        challenge.headers[0].second += ", stale=true";
+        return challenge;
+    });
+    EXPECT_EQ(Request(machine, "/stale", ann).status, 401);
+    EXPECT_EQ(machine.Requests().size(), 5u + 3u) << "the challenge answered, and a stale answer once more";
+}
+
 // HTTPS to a machine with a self-signed certificate, with the pins kept in a
 // folder of the test's own.
 class PinTest : public ::testing::Test {
@@ -373,6 +533,21 @@ TEST_F(PinTest, AMissingFolderIsMadePrivatelyForTheFirstKey)
     EXPECT_FALSE(Get()) << "the recorded key matches";
     EXPECT_EQ(boost::filesystem::status(pins).permissions(), boost::filesystem::owner_all);
     EXPECT_EQ(support::ReadFile(pins / "known_machines").rfind("127.0.0.11 ", 0), 0u);
+}
+
+TEST_F(PinTest, AKeptConnectionServesOnlyWhileItsKeyIsTheOneOnRecord)
+{
+    EXPECT_FALSE(Get());
+    EXPECT_FALSE(Get());
+    EXPECT_EQ(machine.Counters().handshakes, 1u);
+    const boost::filesystem::path file = folder.Path() / "known_machines";
+    const std::string recorded = support::ReadFile(file);
+    std::ofstream(file.string()) << "127.0.0.11 " << machine.Port() << " sha256:00\n";
+    EXPECT_EQ(Get(), transport::error::certificate_key_changed);
+    EXPECT_EQ(machine.Requests().size(), 2u) << "the kept connection carried a request after the key changed";
+    std::ofstream(file.string()) << recorded;
+    EXPECT_FALSE(Get());
+    EXPECT_EQ(machine.Counters().handshakes, 2u);
 }
 
 } // namespace
