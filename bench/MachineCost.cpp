@@ -24,10 +24,7 @@
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <support/FakeInformationServer.h>
-
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
+#include <support/PngPicture.h>
 
 #include <boost/filesystem/operations.hpp>
 
@@ -64,17 +61,6 @@ void UseSignalPort(int port)
     IS::Config::Records records;
     records.fill(HTTP::Timeout{5000, 1, 5000, 5000});
     IS::SetConfiguration(IS::Config(records));
-}
-
-std::string Thumbnail()
-{
-    QImage image(64, 48, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return data.toStdString();
 }
 
 double Percentile(std::vector<double> values, double p)
@@ -194,7 +180,7 @@ private:
         transaction.Commit();
     }
 
-    const std::string thumbnail_ = Thumbnail();
+    const std::string thumbnail_ = support::PngPicture(64, 48);
     support::FakeInformationServer server_;
     MonitoredEntry::EntryManager model_;
     MachineEvent::DetectedEventQueue queue_{50};
