@@ -32,7 +32,8 @@ struct pooled_connection {
 };
 
 // The process-wide idle connections, a few per origin, each used by one
-// request at a time and closed after an idle minute. A connection goes back
+// request at a time; one idle for a minute is closed at the next visit to the
+// pool (no thread of its own watches the clock). A connection goes back
 // only after a request that ended cleanly; over TLS one is handed out again
 // only while its key is still the one recorded for its host and port.
 class connection_pool {

@@ -52,8 +52,8 @@ constexpr std::uint64_t max_body_in_file = std::uint64_t(4) * 1024 * 1024 * 1024
 // and a stale nonce is answered once more.
 //
 // Connections are kept, process-wide, per scheme, host and port, a few each,
-// for an idle minute: an object made for every request costs no new
-// connection. One goes back for reuse only after its requests ended cleanly,
+// and used again within an idle minute: an object made for every request
+// costs no new connection. One goes back for reuse only after its requests ended cleanly,
 // never after a cancel, an interruption, a time-out or a body left unread
 // (a small unread body that comes quickly is read and dropped).
 //
