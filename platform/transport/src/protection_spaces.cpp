@@ -5,9 +5,9 @@
 namespace transport::detail {
 namespace {
 
-std::string realm_of(const challenge& answered)
+std::string param_of(const challenge& answered, const std::string& name)
 {
-    const auto found = answered.params.find("realm");
+    const auto found = answered.params.find(name);
     return found == answered.params.end() ? std::string() : found->second;
 }
 
@@ -18,7 +18,12 @@ std::string without_query(const std::string& path)
 
 bool same_space(const challenge& a, const challenge& b)
 {
-    return a.scheme == b.scheme && realm_of(a) == realm_of(b);
+    return a.scheme == b.scheme && param_of(a, "realm") == param_of(b, "realm");
+}
+
+bool same_nonce(const challenge& a, const challenge& b)
+{
+    return same_space(a, b) && param_of(a, "nonce") == param_of(b, "nonce");
 }
 
 } // namespace
@@ -45,6 +50,19 @@ std::optional<protection_space> protection_spaces::claim(const origin& at, const
     return std::nullopt;
 }
 
+unsigned long protection_spaces::next_count(const origin& at, const std::string& user, const challenge& offered)
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = spaces_.find({at, user});
+    if (found == spaces_.end())
+        return 1;
+    for (protection_space& space : found->second) {
+        if (same_nonce(space.answered, offered))
+            return ++space.nc;
+    }
+    return 1;
+}
+
 void protection_spaces::accepted(const origin& at, const std::string& user, const std::string& path,
                                  const challenge& answered, unsigned long nc)
 {
@@ -59,7 +77,7 @@ void protection_spaces::accepted(const origin& at, const std::string& user, cons
     }
     // A count sent meanwhile on another thread with the same nonce must not
     // be sent again.
-    const unsigned long sent = space->answered.params == answered.params ? space->nc : 0;
+    const unsigned long sent = same_nonce(space->answered, answered) ? space->nc : 0;
     space->answered = answered;
     space->nc = std::max(sent, nc);
     if (space->paths.size() < paths_per_space)

@@ -37,6 +37,9 @@ public:
 
     // The space that holds the path, its nonce count advanced for this use.
     std::optional<protection_space> claim(const origin& at, const std::string& user, const std::string& path);
+    // The nonce count to answer a fresh challenge with: the next one where a
+    // space holds its nonce, else 1.
+    unsigned long next_count(const origin& at, const std::string& user, const challenge& offered);
     // The host accepted the credentials answering `answered` with count `nc`.
     void accepted(const origin& at, const std::string& user, const std::string& path, const challenge& answered,
                   unsigned long nc);

@@ -74,7 +74,7 @@ std::optional<std::string> request_auth::next(const std::string& values)
     // The credentials were right; only the nonce had run out.
     if (digest && sent_ && sent_->answered.scheme == "digest" && is_stale(*digest) && !stale_answered_) {
         stale_answered_ = true;
-        return answer(*digest, 1);
+        return answer_fresh(*digest);
     }
     if (claimed_)
         protection_spaces::instance().forget(at_, user_, *sent_);
@@ -83,7 +83,7 @@ std::optional<std::string> request_auth::next(const std::string& values)
         return std::nullopt;
     answered_ = true;
     if (digest)
-        return answer(*digest, 1);
+        return answer_fresh(*digest);
     // A password never goes in clear to a host that can take it hashed.
     const challenge* offered_basic = find_scheme(challenges, "basic");
     if (offers(challenges, "digest") || !offered_basic)
@@ -104,6 +104,12 @@ std::optional<std::string> request_auth::answer(const challenge& offered, unsign
     if (value)
         sent_ = protection_space{offered, {}, nc};
     return value;
+}
+
+// A challenge's nonce may be one that other requests count with already.
+std::optional<std::string> request_auth::answer_fresh(const challenge& offered)
+{
+    return answer(offered, protection_spaces::instance().next_count(at_, user_, offered));
 }
 
 std::string request_auth::basic() const

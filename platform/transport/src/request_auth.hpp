@@ -38,6 +38,7 @@ public:
 
 private:
     std::optional<std::string> answer(const challenge& offered, unsigned long nc);
+    std::optional<std::string> answer_fresh(const challenge& offered);
     std::string basic() const;
 
     origin at_;

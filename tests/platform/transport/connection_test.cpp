@@ -19,6 +19,7 @@
 #include <future>
 #include <limits>
 #include <optional>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -346,24 +347,29 @@ TEST(ConnectionReuseTest, RequestsToAMachineShareAConnectionAndAPathIsChallenged
 {
     FakeMachine machine{FakeMachine::Options("127.0.0.13")};
     machine.Script("/open", Reply(200, "text/plain", "o"));
-    machine.Script("/feed", Reply(200, "text/xml", "<rss/>"));
-    machine.RequireCredentials("/feed", Credentials{Credentials::Scheme::Digest, "ann", "pw"});
-    for (int round = 0; round < 3; ++round) {
+    for (const char* path : {"/feed", "/thumbnail"}) {
+        machine.Script(path, Reply(200, "text/xml", "<rss/>"));
+        machine.RequireCredentials(path, Credentials{Credentials::Scheme::Digest, "ann", "pw"});
+    }
+    for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(Request(machine, "/open").status, 200);
         EXPECT_EQ(Request(machine, "/feed", Account("ann", "pw")).status, 200);
+        EXPECT_EQ(Request(machine, "/thumbnail", Account("ann", "pw")).status, 200);
     }
     EXPECT_EQ(machine.Counters().connections, 1u);
-    EXPECT_EQ(machine.Counters().challenges, 1u);
+    EXPECT_EQ(machine.Counters().challenges, 2u) << "each path once";
     std::vector<std::string> counts;
     for (const support::RecordedRequest& request : machine.Requests()) {
         if (!request.authorization.empty())
             counts.push_back(DigestParam(request, "nc"));
     }
-    EXPECT_EQ(counts, (std::vector<std::string>{"00000001", "00000002", "00000003"})) << "one nonce, counted up";
+    EXPECT_EQ(counts, (std::vector<std::string>{"00000001", "00000002", "00000003", "00000004"}))
+        << "one nonce, counted up across paths";
 
     // A challenge whose body is large or slow costs its connection.
     for (const Fault fault : {Fault::None, Fault::TrickleBody}) {
-        machine.Script("/page", [&machine, fault](const support::RecordedRequest& request) {
+        const std::string path = "/page" + std::to_string(int(fault));
+        machine.Script(path, [&machine, fault](const support::RecordedRequest& request) {
             const Credentials ann{Credentials::Scheme::Basic, "ann", "pw"};
             if (machine.Authenticates(request, ann))
                 return Reply(200, "text/plain", "p");
@@ -373,8 +379,8 @@ TEST(ConnectionReuseTest, RequestsToAMachineShareAConnectionAndAPathIsChallenged
             return challenge;
         });
         const std::size_t before = machine.Counters().connections;
-        EXPECT_EQ(Request(machine, "/page", Account("bob" + std::to_string(int(fault)), "pw")).status, 401);
-        EXPECT_GT(machine.Counters().connections, before) << int(fault);
+        EXPECT_EQ(Request(machine, path, Account("ann", "pw")).status, 200);
+        EXPECT_GT(machine.Counters().connections, before) << path;
     }
 }
 
@@ -399,6 +405,34 @@ TEST(ConnectionReuseTest, ACancelledOrTimedOutRequestsConnectionIsNeverReused)
     EXPECT_EQ(run("/stall", false), transport::error::timed_out);
     EXPECT_FALSE(run("/open", false));
     EXPECT_EQ(machine.Counters().connections, 3u);
+}
+
+TEST(ConnectionReuseTest, RequestsOnSeveralThreadsEachHoldAConnectionOfTheirOwnAndNeverRepeatACount)
+{
+    FakeMachine machine{FakeMachine::Options("127.0.0.17")};
+    Reply slow(200, "text/plain", "f");
+    slow.delay = 20ms; // so that the threads' requests overlap
+    machine.Script("/feed", slow);
+    machine.RequireCredentials("/feed", Credentials{Credentials::Scheme::Digest, "ann", "pw"});
+    ASSERT_EQ(Request(machine, "/feed", Account("ann", "pw")).status, 200);
+    std::vector<std::future<int>> workers;
+    for (int thread = 0; thread < 4; ++thread) {
+        workers.push_back(std::async(std::launch::async, [&machine] {
+            int accepted = 0;
+            for (int request = 0; request < 10; ++request)
+                accepted += Request(machine, "/feed", Account("ann", "pw")).status == 200;
+            return accepted;
+        }));
+    }
+    for (auto& worker : workers)
+        EXPECT_EQ(worker.get(), 10);
+    EXPECT_LE(machine.Counters().connections, 1u + 4u);
+    EXPECT_EQ(machine.Counters().challenges, 1u);
+    std::set<std::string> counts;
+    for (const support::RecordedRequest& request : machine.Requests()) {
+        const std::string nc = DigestParam(request, "nc");
+        EXPECT_TRUE(request.authorization.empty() || counts.insert(nc).second) << "repeated " << nc;
+    }
 }
 
 TEST(ConnectionCredentialsTest, CredentialsGoAtOnceOnlyForTheHostPortPathAndUserThatTookThem)
