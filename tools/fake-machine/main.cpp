@@ -9,6 +9,7 @@
 //   fake-machine --https ...                    (a self-signed certificate, as machines have)
 //   fake-machine --dns-sd 5353 ...              (machine searches find it: NOCTAVI_SEARCH_TARGET=127.0.0.2:5353)
 //   fake-machine --dns-sd 5353 --dns-sd-malformed ...  (each answer preceded by malformed datagrams)
+//   fake-machine --handshake-delay 150 ...      (each new connection held 150 ms, as on a slow machine)
 //   fake-machine --control ...                  (commands on standard input, one a line:)
 //       publish OWNER:ID:FILE[:THUMBNAIL]   store a document and signal its owner's subscription
 //       signal ACCOUNT                      signal the user's subscription, as on news
@@ -230,7 +231,8 @@ int main(int argc, char** argv)
         "OWNER:ID:FILE[:THUMBNAIL]: a stored document, with a JPEG thumbnail")(
         "control", "take the commands publish and signal on standard input")(
         "dns-sd", options::value<std::uint16_t>(), "PORT: answer machine searches on the machine's address")(
-        "dns-sd-malformed", "answer each search with malformed datagrams first");
+        "dns-sd-malformed", "answer each search with malformed datagrams first")(
+        "handshake-delay", options::value<int>()->default_value(0), "MS: hold each new connection this long");
     try {
         options::variables_map values;
         options::store(options::parse_command_line(argc, argv, description), values);
@@ -247,6 +249,7 @@ int main(int argc, char** argv)
         ForEachValue(values, "document", [&](const std::string& value) { AddDocument(server, value); });
         ForEachValue(values, "reply", [&](const std::string& value) { ScriptReply(machine, value); });
         machine.OnRequest(PrintRequest);
+        machine.SetHandshakeDelay(std::chrono::milliseconds(values["handshake-delay"].as<int>()));
         std::cout << (values.count("https") ? "https://" : "http://") << machine.Address() << ':' << machine.Port()
                   << std::endl;
         const std::unique_ptr<support::FakeResponder> responder = StartResponder(values, machine);
@@ -258,6 +261,9 @@ int main(int argc, char** argv)
         if (values.count("control"))
             control = std::make_unique<Control>(io, server);
         io.run();
+        const support::MachineCounters counted = machine.Counters();
+        std::cout << "connections " << counted.connections << ", handshakes " << counted.handshakes << ", challenges "
+                  << counted.challenges << std::endl;
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "fake-machine: " << e.what() << std::endl;

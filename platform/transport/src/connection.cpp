@@ -4,8 +4,8 @@
 
 #include "ascii.hpp"
 #include "atomic_file.hpp"
-#include "challenge.hpp"
-#include "digest.hpp"
+#include "connection_pool.hpp"
+#include "request_auth.hpp"
 #include "tls_check.hpp"
 
 #include <pelmo/network/address.hpp>
@@ -18,7 +18,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <functional>
+#include <mutex>
 #include <optional>
 
 namespace transport {
@@ -30,21 +32,35 @@ using clock = std::chrono::steady_clock;
 // of the calling thread can be seen. A cancel wakes the wait at once.
 constexpr std::chrono::milliseconds poll_period(50);
 
+// Between connection attempts: a host that refuses at once would otherwise be
+// asked again in a tight loop for as many attempts as allowed.
+constexpr std::chrono::milliseconds retry_pause(200);
+
+// The most of an unread body, and the longest wait for it, that is read and
+// dropped to keep the connection for the next request; beyond either it closes.
+constexpr curl_off_t drain_limit = 4096;
+constexpr std::chrono::milliseconds drain_time(250);
+
+// Idle connections older than this are not used again, whatever the pool holds.
+constexpr long connection_max_age = 60; // seconds
+
 // Every byte resets the inactivity limits, so a host sending a byte now and
 // then would hold a request for ever: below this rate for a whole receive
 // time-out, the transfer is abandoned.
 constexpr long low_speed_floor = 1024; // bytes a second
 
-struct multi_free {
-    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
 struct easy_free {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
+// Header lines may carry credentials.
 struct list_free {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const
+    {
+        for (curl_slist* line = list; line; line = line->next)
+            OPENSSL_cleanse(line->data, std::strlen(line->data));
+        curl_slist_free_all(list);
+    }
 };
-using multi_ptr = std::unique_ptr<CURLM, multi_free>;
 using easy_ptr = std::unique_ptr<CURL, easy_free>;
 using list_ptr = std::unique_ptr<curl_slist, list_free>;
 
@@ -66,13 +82,6 @@ std::optional<std::string> request_target(const std::string& path)
     if (path.empty() || path.front() != '/' || std::any_of(path.begin(), path.end(), is_control_or_space))
         return std::nullopt;
     return detail::percent_encoded(path, [](char) { return true; });
-}
-
-// Whether the credentials reach the host as given: a line break in the user
-// name would end the header line, and a NUL would cut either short.
-bool sendable_credentials(const std::string& user, const std::string& password)
-{
-    return !detail::breaks_header(user) && password.find('\0') == std::string::npos;
 }
 
 content_type classify(std::string_view header)
@@ -138,26 +147,28 @@ struct transfer_progress {
     std::string challenge; // WWW-Authenticate values, one a line
 
     tls_check tls;
+    bool new_socket = false; // the transfer opened a connection of its own
 };
 
 } // namespace detail
 
 struct connection::state {
     std::string host;
-    multi_ptr multi;
     bool secure = false;
     timeouts limits;
     std::atomic<bool> cancelled{false};
 
-    // The open request.
+    // The open request, on a connection from the pool.
     bool open = false;
-    int port = 0;
+    detail::origin to;
+    detail::pooled_connection link;
+    std::mutex link_mutex;                 // for cancel() from another thread
+    bool spoiled = false;                  // a transfer on the link did not end cleanly
     easy_ptr easy;
     list_ptr headers;
-    std::string user;
-    std::string password;
-    bool credentials = false;
-    bool answered = false; // the credentials went with the request
+    std::vector<std::string> fixed_headers;
+    std::string authorization;
+    detail::request_auth auth;
     bool verb_is_post = false;
     std::string target; // as sent, which Digest signs
     std::string body;
@@ -173,12 +184,14 @@ struct connection::state {
     ~state() { close_request(); }
 
     void close_request();
+    void release_link();
     bool start_request(int new_port, boost::system::error_code& ec);
     bool configure(boost::system::error_code& ec);
     bool prepare(method verb, const std::string& path, const document* document, boost::system::error_code& ec);
-    bool append_header(const std::string& line, boost::system::error_code& ec);
+    bool set_headers(boost::system::error_code& ec);
     bool exchange(boost::system::error_code& ec);
-    bool answer_challenge(boost::system::error_code& ec);
+    bool next_attempt();
+    bool drain();
     bool finish(boost::system::error_code& ec);
     bool may_receive(std::uint64_t limit, boost::system::error_code& ec);
     bool receive(std::uint64_t limit, const std::function<bool(const char*, std::size_t)>& consumer,
@@ -189,8 +202,11 @@ struct connection::state {
     bool drive(const std::function<bool()>& until, boost::system::error_code& ec);
     bool collect_result();
     bool connect_failed() const;
+    bool retry(int& attempts, boost::system::error_code& ec);
+    bool pause(std::chrono::milliseconds span, boost::system::error_code& ec);
     std::optional<std::chrono::milliseconds> inactivity_limit() const;
-    void check_interruption();
+    bool stopped(boost::system::error_code& ec);
+    void wait_on_sockets(std::chrono::milliseconds wait);
     boost::system::error_code failure_of(CURLcode result) const;
 
     void touch() { progress.last_activity = clock::now(); }
@@ -200,6 +216,8 @@ struct connection::state {
     static size_t on_header(char* data, size_t size, size_t count, void* self);
     static int on_progress(void* self, curl_off_t, curl_off_t now_down, curl_off_t total_up, curl_off_t now_up);
     static int on_connected(void* self, char*, char*, int, int);
+    static int on_socket(void* self, curl_socket_t, curlsocktype purpose);
+    bool trusts_connection();
 };
 
 // Keeps a body consumer in place for one read, whatever way the read ends.
@@ -271,12 +289,32 @@ int connection::state::on_progress(void* self, curl_off_t, curl_off_t now_down, 
     return 0;
 }
 
+int connection::state::on_socket(void* self, curl_socket_t, curlsocktype)
+{
+    static_cast<state*>(self)->progress.new_socket = true;
+    return CURL_SOCKOPT_OK;
+}
+
+// The certificate check settled trust in the handshake: a new connection is
+// judged by its own, a reused one by the one its handshake passed.
+bool connection::state::trusts_connection()
+{
+    using outcome = detail::tls_check::outcome;
+    if (!to.secure)
+        return true;
+    if (!progress.new_socket)
+        return progress.tls.result == outcome::none &&
+               (link.verdict == outcome::trusted || link.verdict == outcome::pinned);
+    link.verdict = progress.tls.result;
+    link.key = progress.tls.key;
+    return progress.tls.accepted();
+}
+
 int connection::state::on_connected(void* self, char*, char*, int, int)
 {
     state& s = *static_cast<state*>(self);
-    // The certificate check settled trust in the handshake; a secure
-    // connection that skipped it gets no request.
-    if (s.secure && !s.progress.tls.accepted()) {
+    // A secure connection that skipped the check gets no request.
+    if (!s.trusts_connection()) {
         if (s.progress.tls.result == detail::tls_check::outcome::none)
             s.progress.tls.result = detail::tls_check::outcome::untrusted;
         return CURL_PREREQFUNC_ABORT;
@@ -289,19 +327,37 @@ int connection::state::on_connected(void* self, char*, char*, int, int)
 
 void connection::state::close_request()
 {
+    // An unread body that is small and quick does not cost the connection.
+    if (progress.attached && responded && !body_read)
+        drain();
     stop_transfer();
     easy.reset();
+    release_link();
     headers.reset();
     if (!body.empty())
         OPENSSL_cleanse(body.data(), body.size());
-    if (!password.empty())
-        OPENSSL_cleanse(password.data(), password.size());
+    if (!authorization.empty())
+        OPENSSL_cleanse(authorization.data(), authorization.size());
     body.clear();
-    user.clear();
-    password.clear();
-    credentials = answered = verb_is_post = responded = body_read = open = false;
+    authorization.clear();
+    auth.clear();
+    verb_is_post = responded = body_read = open = false;
     status = 0;
     type = content_type::other;
+}
+
+// The connection goes back to the pool only after transfers that all ended
+// cleanly: one cancelled, interrupted, timed out or cut short is closed.
+void connection::state::release_link()
+{
+    detail::pooled_connection released;
+    {
+        const std::lock_guard<std::mutex> lock(link_mutex);
+        released = std::move(link);
+        link = detail::pooled_connection();
+    }
+    if (released.multi && !spoiled && !cancelled)
+        detail::connection_pool::instance().give_back(to, std::move(released));
 }
 
 bool connection::state::start_request(int new_port, boost::system::error_code& ec)
@@ -315,12 +371,17 @@ bool connection::state::start_request(int new_port, boost::system::error_code& e
         ec = error::invalid_port;
         return false;
     }
+    to = detail::origin{secure, host, new_port};
     easy.reset(curl_easy_init());
-    if (!easy) {
+    detail::pooled_connection taken = detail::connection_pool::instance().take(to);
+    if (!easy || !taken.multi) {
+        easy.reset();
         ec = system_error(ENOMEM);
         return false;
     }
-    port = new_port;
+    const std::lock_guard<std::mutex> lock(link_mutex);
+    link = std::move(taken);
+    spoiled = false;
     open = true;
     return true;
 }
@@ -351,24 +412,22 @@ bool connection::state::configure(boost::system::error_code& ec)
         curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, low_speed_floor);
         curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(seconds));
     }
-    // Credentials wait for the host's challenge (answer_challenge).
-    curl_easy_setopt(e, CURLOPT_USERNAME, static_cast<const char*>(nullptr));
-    curl_easy_setopt(e, CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
+    curl_easy_setopt(e, CURLOPT_SOCKOPTFUNCTION, &state::on_socket);
+    curl_easy_setopt(e, CURLOPT_SOCKOPTDATA, this);
+    curl_easy_setopt(e, CURLOPT_MAXAGE_CONN, connection_max_age);
     if (curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https") != CURLE_OK) {
         ec = error::transfer_failed;
         return false;
     }
-    if (!secure)
+    if (!to.secure)
         return true;
     // Our own check decides on the certificate (tls_check.hpp), so curl's own
     // checks stand aside; refusing is the only way out if ours cannot be set.
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 0L);
+    // A resumed session would skip the check; a reused connection carries the
+    // verdict of its own handshake (trusts_connection).
     curl_easy_setopt(e, CURLOPT_SSL_SESSIONID_CACHE, 0L);
-    // Every secure request has its own handshake and so its own check: a
-    // pooled connection would skip it, even one whose key was then refused.
-    curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
-    curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(e, CURLOPT_SSL_CTX_DATA, &progress.tls);
     if (curl_easy_setopt(e, CURLOPT_SSL_CTX_FUNCTION, &detail::install_tls_check) != CURLE_OK) {
         ec = error::tls_failure;
@@ -381,17 +440,14 @@ bool connection::state::prepare(method verb, const std::string& path, const docu
                                 boost::system::error_code& ec)
 {
     // A send that failed may be tried again on the same request: start afresh.
-    curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
-    headers.reset();
-    answered = false;
+    fixed_headers.clear();
     verb_is_post = verb == method::post;
     target = path;
     if (verb_is_post) {
         if (document && !document->render_xml(body, ec))
             return false;
         // A machine need not know 100-continue; the body goes at once.
-        if (!append_header("Content-Type: text/xml; charset=UTF-8", ec) || !append_header("Expect:", ec))
-            return false;
+        fixed_headers = {"Content-Type: text/xml; charset=UTF-8", "Expect:"};
         curl_easy_setopt(easy.get(), CURLOPT_POST, 1L);
         curl_easy_setopt(easy.get(), CURLOPT_POSTFIELDS, body.c_str());
         curl_easy_setopt(easy.get(), CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
@@ -401,20 +457,29 @@ bool connection::state::prepare(method verb, const std::string& path, const docu
             target += (path.find('?') == std::string::npos ? '?' : '&') + query;
         curl_easy_setopt(easy.get(), CURLOPT_HTTPGET, 1L);
     }
-    const std::string url = (secure ? "https://" : "http://") + host + ':' + std::to_string(port) + target;
+    const std::string url = (to.secure ? "https://" : "http://") + host + ':' + std::to_string(to.port) + target;
     curl_easy_setopt(easy.get(), CURLOPT_URL, url.c_str());
     return configure(ec);
 }
 
-bool connection::state::append_header(const std::string& line, boost::system::error_code& ec)
+// The request's own header lines and the attempt's Authorization.
+bool connection::state::set_headers(boost::system::error_code& ec)
 {
-    curl_slist* list = curl_slist_append(headers.get(), line.c_str());
-    if (!list) {
-        ec = system_error(ENOMEM);
-        return false;
+    curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
+    headers.reset();
+    std::vector<std::string> lines = fixed_headers;
+    if (!authorization.empty())
+        lines.push_back("Authorization: " + authorization);
+    for (std::string& line : lines) {
+        curl_slist* list = curl_slist_append(headers.get(), line.c_str());
+        OPENSSL_cleanse(line.data(), line.size());
+        if (!list) {
+            ec = system_error(ENOMEM);
+            return false;
+        }
+        headers.release();
+        headers.reset(list);
     }
-    headers.release();
-    headers.reset(list);
     curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headers.get());
     return true;
 }
@@ -423,9 +488,9 @@ bool connection::state::start_transfer(boost::system::error_code& ec)
 {
     stop_transfer();
     progress = detail::transfer_progress();
-    progress.tls.host = host;
-    progress.tls.port = port;
-    if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
+    progress.tls.host = to.host;
+    progress.tls.port = to.port;
+    if (curl_multi_add_handle(link.multi.get(), easy.get()) != CURLM_OK) {
         ec = error::transfer_failed;
         return false;
     }
@@ -436,56 +501,71 @@ bool connection::state::start_transfer(boost::system::error_code& ec)
 void connection::state::stop_transfer()
 {
     if (progress.attached) {
-        curl_multi_remove_handle(multi.get(), easy.get());
+        spoiled = spoiled || !progress.done || progress.result != CURLE_OK;
+        curl_multi_remove_handle(link.multi.get(), easy.get());
         progress.attached = false;
     }
 }
 
-// Answers the host's challenge to the request just made, once, and the
-// request goes again: Digest when the host offers it, Basic only when it
-// offers Basic and no Digest, so a password never goes in clear to a host
-// that can take it hashed.
-bool connection::state::answer_challenge(boost::system::error_code& ec)
-{
-    if (!credentials || answered || status != 401)
-        return false;
-    const auto challenges = detail::parse_challenges(progress.challenge);
-    if (detail::offers(challenges, "digest")) {
-        const auto authorization =
-            detail::digest_authorization(challenges, verb_is_post ? "POST" : "GET", target, user, password);
-        if (!authorization || !append_header("Authorization: " + *authorization, ec))
-            return false;
-    } else if (detail::offers(challenges, "basic")) {
-        curl_easy_setopt(easy.get(), CURLOPT_USERNAME, user.c_str());
-        curl_easy_setopt(easy.get(), CURLOPT_PASSWORD, password.c_str());
-        curl_easy_setopt(easy.get(), CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
-    } else {
-        return false;
-    }
-    answered = true;
-    return true;
-}
-
-// Runs the request until its response's headers are in, answering a
-// challenge once.
+// Runs the request until its response's headers are in: with credentials at
+// once where the host took them before, else in answer to its challenge.
 bool connection::state::exchange(boost::system::error_code& ec)
 {
-    for (;;) {
-        if (!start_transfer(ec) || !drive([this] { return progress.headers_done; }, ec)) {
+    authorization = auth.first(to, verb_is_post ? "POST" : "GET", target);
+    do {
+        if (!set_headers(ec) || !start_transfer(ec) || !drive([this] { return progress.headers_done; }, ec)) {
             stop_transfer();
             return false;
         }
         status = progress.block_status;
         type = progress.block_type;
-        if (!answer_challenge(ec))
-            break;
-    }
-    if (ec) {
-        stop_transfer();
-        return false;
-    }
+    } while (next_attempt());
+    auth.settle(status);
     responded = true;
     return true;
+}
+
+// Whether the request goes again, with the answer to the host's challenge.
+bool connection::state::next_attempt()
+{
+    if (status != 401)
+        return false;
+    auto answer = auth.next(progress.challenge);
+    if (!answer)
+        return false;
+    // The challenge's body is read so that the answer can use the connection.
+    drain();
+    stop_transfer();
+    OPENSSL_cleanse(authorization.data(), authorization.size());
+    authorization = std::move(*answer);
+    return true;
+}
+
+// Reads and drops the rest of a small body that comes quickly; false when it
+// is too large or slow, or the transfer fails.
+bool connection::state::drain()
+{
+    curl_off_t announced = -1;
+    if (curl_easy_getinfo(easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK ||
+        announced > drain_limit)
+        return false;
+    curl_off_t received = 0;
+    const sink_scope scope(sink, [&received](const char*, std::size_t size) {
+        received += static_cast<curl_off_t>(size);
+        return received <= drain_limit;
+    });
+    curl_easy_pause(easy.get(), CURLPAUSE_CONT);
+    const clock::time_point end = clock::now() + drain_time;
+    for (;;) {
+        int running = 0;
+        curl_multi_perform(link.multi.get(), &running);
+        if (collect_result())
+            return progress.result == CURLE_OK;
+        const clock::time_point now = clock::now();
+        if (cancelled || now >= end)
+            return false;
+        wait_on_sockets(std::min(poll_period, std::chrono::ceil<std::chrono::milliseconds>(end - now)));
+    }
 }
 
 // Whether the body can be read now and is not announced as larger than the
@@ -553,18 +633,58 @@ std::optional<std::chrono::milliseconds> connection::state::inactivity_limit() c
     return limit;
 }
 
-void connection::state::check_interruption()
+// Whether the request was cancelled (false with the reason); an interruption
+// of the calling thread ends the transfer and throws.
+bool connection::state::stopped(boost::system::error_code& ec)
 {
+    if (cancelled) {
+        ec = error::cancelled;
+        return true;
+    }
     if (boost::this_thread::interruption_enabled() && boost::this_thread::interruption_requested()) {
         stop_transfer();
         boost::this_thread::interruption_point();
     }
+    return false;
+}
+
+void connection::state::wait_on_sockets(std::chrono::milliseconds wait)
+{
+    curl_multi_poll(link.multi.get(), nullptr, 0, static_cast<int>(wait.count()) + 1, nullptr);
+}
+
+// Waits, as cancel() and interruption allow, before the next attempt.
+bool connection::state::pause(std::chrono::milliseconds span, boost::system::error_code& ec)
+{
+    const clock::time_point end = clock::now() + span;
+    for (clock::time_point now = clock::now(); now < end; now = clock::now()) {
+        if (stopped(ec))
+            return false;
+        wait_on_sockets(std::min(poll_period, std::chrono::ceil<std::chrono::milliseconds>(end - now)));
+    }
+    return !stopped(ec);
+}
+
+// Starts another attempt when the connection failed and attempts remain;
+// false with the reason otherwise.
+bool connection::state::retry(int& attempts, boost::system::error_code& ec)
+{
+    if (!connect_failed() || attempts >= limits.attempts) {
+        ec = failure_of(progress.result);
+        return false;
+    }
+    ++attempts;
+    stop_transfer();
+    if (!pause(retry_pause, ec) || !start_transfer(ec))
+        return false;
+    touch();
+    return true;
 }
 
 bool connection::state::collect_result()
 {
     int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+    while (CURLMsg* message = curl_multi_info_read(link.multi.get(), &queued)) {
         if (message->msg == CURLMSG_DONE && message->easy_handle == easy.get()) {
             progress.done = true;
             progress.result = message->data.result;
@@ -611,27 +731,18 @@ bool connection::state::drive(const std::function<bool()>& until, boost::system:
     touch();
     for (;;) {
         int running = 0;
-        curl_multi_perform(multi.get(), &running);
+        curl_multi_perform(link.multi.get(), &running);
         if (collect_result()) {
             if (progress.result == CURLE_OK)
                 return true;
-            if (connect_failed() && attempts < limits.attempts) {
-                ++attempts;
-                if (!start_transfer(ec))
-                    return false;
-                touch();
-                continue;
-            }
-            ec = failure_of(progress.result);
-            return false;
+            if (!retry(attempts, ec))
+                return false;
+            continue;
         }
         if (until())
             return true;
-        if (cancelled) {
-            ec = error::cancelled;
+        if (stopped(ec))
             return false;
-        }
-        check_interruption();
         std::chrono::milliseconds wait = poll_period;
         if (const auto limit = inactivity_limit()) {
             const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() -
@@ -642,7 +753,7 @@ bool connection::state::drive(const std::function<bool()>& until, boost::system:
             }
             wait = std::min(wait, *limit - idle);
         }
-        curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(wait.count()) + 1, nullptr);
+        wait_on_sockets(wait);
     }
 }
 
@@ -659,11 +770,6 @@ std::unique_ptr<connection> connection::create(const std::string& host, error_co
     }
     auto s = std::make_unique<state>();
     s->host = host;
-    s->multi.reset(curl_multi_init());
-    if (!s->multi) {
-        ec = system_error(ENOMEM);
-        return nullptr;
-    }
     return std::unique_ptr<connection>(new connection(std::move(s)));
 }
 
@@ -691,9 +797,7 @@ bool connection::open_request(int port, error_code& ec)
 
 void connection::set_credentials(std::string user, std::string password)
 {
-    state_->user = std::move(user);
-    state_->password = std::move(password);
-    state_->credentials = true;
+    state_->auth.set(std::move(user), std::move(password));
 }
 
 bool connection::send(method verb, const std::string& path, const document* body, error_code& ec)
@@ -712,7 +816,7 @@ bool connection::send(method verb, const std::string& path, const document* body
         ec = error::invalid_path;
         return false;
     }
-    if (s.credentials && !sendable_credentials(s.user, s.password)) {
+    if (s.auth.unsendable()) {
         ec = error::invalid_credentials;
         return false;
     }
@@ -785,7 +889,9 @@ void connection::end_request()
 void connection::cancel() noexcept
 {
     state_->cancelled = true;
-    curl_multi_wakeup(state_->multi.get());
+    const std::lock_guard<std::mutex> lock(state_->link_mutex);
+    if (state_->link.multi)
+        curl_multi_wakeup(state_->link.multi.get());
 }
 
 } // namespace transport

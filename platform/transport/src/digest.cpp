@@ -5,6 +5,7 @@
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
+#include <cstdio>
 #include <map>
 #include <sstream>
 
@@ -65,9 +66,17 @@ std::string quoted(const std::string& value)
     return result + '"';
 }
 
+// Eight hexadecimal digits, as the nonce count is sent.
+std::string count_text(unsigned long nc)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lx", nc & 0xFFFFFFFFul);
+    return text;
+}
+
 std::optional<std::string> answer(const parameters& challenge, const EVP_MD* algorithm, bool with_qop,
-                                  const std::string& method, const std::string& uri, const std::string& user,
-                                  const std::string& password)
+                                  unsigned long count, const std::string& method, const std::string& uri,
+                                  const std::string& user, const std::string& password)
 {
     const std::string realm = value_of(challenge, "realm");
     const std::string nonce = value_of(challenge, "nonce");
@@ -79,7 +88,7 @@ std::optional<std::string> answer(const parameters& challenge, const EVP_MD* alg
     if (RAND_bytes(random, sizeof random) != 1)
         return std::nullopt;
     const std::string cnonce = hex(random, sizeof random);
-    const std::string nc = "00000001";
+    const std::string nc = count_text(count);
 
     const std::string ha1 = hash_hex(algorithm, user + ':' + realm + ':' + password);
     const std::string ha2 = hash_hex(algorithm, method + ':' + uri);
@@ -100,19 +109,30 @@ std::optional<std::string> answer(const parameters& challenge, const EVP_MD* alg
 
 } // namespace
 
-std::optional<std::string> digest_authorization(const std::vector<challenge>& challenges, const std::string& method,
+const challenge* answerable_digest(const std::vector<challenge>& challenges)
+{
+    for (const challenge& offered : challenges) {
+        if (offered.scheme == "digest" && offered.params.count("nonce") && algorithm_of(offered.params) &&
+            offers_auth(offered.params))
+            return &offered;
+    }
+    return nullptr;
+}
+
+std::optional<std::string> digest_authorization(const challenge& offered, unsigned long nc, const std::string& method,
                                                 const std::string& uri, const std::string& user,
                                                 const std::string& password)
 {
-    for (const challenge& offered : challenges) {
-        if (offered.scheme != "digest" || !offered.params.count("nonce"))
-            continue;
-        const EVP_MD* algorithm = algorithm_of(offered.params);
-        const auto with_qop = offers_auth(offered.params);
-        if (algorithm && with_qop)
-            return answer(offered.params, algorithm, *with_qop, method, uri, user, password);
-    }
-    return std::nullopt;
+    const EVP_MD* algorithm = algorithm_of(offered.params);
+    const auto with_qop = offers_auth(offered.params);
+    if (!algorithm || !with_qop)
+        return std::nullopt;
+    return answer(offered.params, algorithm, *with_qop, nc, method, uri, user, password);
+}
+
+bool is_stale(const challenge& offered)
+{
+    return lower_ascii(value_of(offered.params, "stale")) == "true";
 }
 
 } // namespace transport::detail

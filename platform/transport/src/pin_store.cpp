@@ -1,6 +1,7 @@
 #include "pin_store.hpp"
 
 #include "atomic_file.hpp"
+#include "connection_pool.hpp"
 
 #include <transport/known_machines.hpp>
 
@@ -92,10 +93,21 @@ pin_store& pin_store::instance()
 
 void pin_store::set_folder(const std::string& folder)
 {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        folder_ = folder;
+        if (!folder_.empty() && folder_.back() != '/')
+            folder_ += '/';
+    }
+    // Their keys were judged against another record.
+    connection_pool::instance().drop_secure();
+}
+
+std::optional<std::string> pin_store::lookup(const std::string& host, int port) const
+{
     const std::lock_guard<std::mutex> lock(mutex_);
-    folder_ = folder;
-    if (!folder_.empty() && folder_.back() != '/')
-        folder_ += '/';
+    const auto content = read_locked();
+    return content ? find(*content, host, port) : std::nullopt;
 }
 
 std::string pin_store::file_locked() const
@@ -141,6 +153,7 @@ bool pin_store::replace(const std::string& host, int port, const std::string& ke
         return false;
     if (find(*content, host, port) == key)
         return true;
+    connection_pool::instance().drop(host, port);
     return write_locked(without(*content, host, port) + line_for(host, port, key));
 }
 

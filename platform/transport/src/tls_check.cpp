@@ -1,6 +1,7 @@
 #include "tls_check.hpp"
 
 #include "ascii.hpp"
+#include "connection_pool.hpp"
 #include "pin_store.hpp"
 
 #include <arpa/inet.h>
@@ -57,26 +58,31 @@ tls_check::outcome judge_self_signed(const tls_check& check, const std::string& 
     return tls_check::outcome::untrusted;
 }
 
+tls_check::outcome judge(X509_STORE_CTX* context, const tls_check& check, X509* leaf)
+{
+    if (verifies_for_host(context, check.host)) {
+        // Recorded so that a self-signed impostor met later at this host and
+        // port shows as a changed key. Failing to record costs only that.
+        if (!check.key.empty())
+            pin_store::instance().replace(check.host, check.port, check.key);
+        return tls_check::outcome::trusted;
+    }
+    if (!leaf || X509_self_signed(leaf, 1) != 1 || check.key.empty())
+        return tls_check::outcome::untrusted;
+    return judge_self_signed(check, check.key);
+}
+
 int verify_certificate(X509_STORE_CTX* context, void* data)
 {
     tls_check& check = *static_cast<tls_check*>(data);
     X509* leaf = X509_STORE_CTX_get0_cert(context);
-    const std::string key = leaf ? key_fingerprint(leaf) : std::string();
-    if (verifies_for_host(context, check.host)) {
-        // Recorded so that a self-signed impostor met later at this host and
-        // port shows as a changed key. Failing to record costs only that.
-        if (!key.empty())
-            pin_store::instance().replace(check.host, check.port, key);
-        check.result = tls_check::outcome::trusted;
-        return 1;
-    }
-    if (!leaf || X509_self_signed(leaf, 1) != 1 || key.empty()) {
-        check.result = tls_check::outcome::untrusted;
+    check.key = leaf ? key_fingerprint(leaf) : std::string();
+    check.result = judge(context, check, leaf);
+    if (!check.accepted()) {
+        // No connection opened before the refusal may carry another request.
+        connection_pool::instance().drop(check.host, check.port);
         return 0;
     }
-    check.result = judge_self_signed(check, key);
-    if (!check.accepted())
-        return 0;
     X509_STORE_CTX_set_error(context, X509_V_OK);
     return 1;
 }
@@ -94,6 +100,9 @@ CURLcode install_tls_check(CURL*, void* ssl_ctx, void* check)
     }
     SSL_CTX_set_cert_store(context, store);
     SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
+    // The check's data lives only as long as the request that made the
+    // connection: a pooled connection must never verify again.
+    SSL_CTX_set_options(context, SSL_OP_NO_RENEGOTIATION);
     SSL_CTX_set_cert_verify_callback(context, verify_certificate, check);
     return CURLE_OK;
 }

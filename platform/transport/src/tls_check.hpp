@@ -22,6 +22,7 @@ struct tls_check {
     std::string host;
     int port = 0;
     outcome result = outcome::none;
+    std::string key; // of the certificate judged
 
     bool accepted() const { return result == outcome::trusted || result == outcome::pinned; }
 };

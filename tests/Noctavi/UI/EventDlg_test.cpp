@@ -84,13 +84,17 @@ void Click(const QWidget& dialog, int id)
 }
 
 // "NTV=2" and so on: the query pairs of each request for the document page,
-// counted once although a request with credentials is sent again when
-// challenged.
+// counted once although a request that is challenged is sent again with
+// credentials.
 std::vector<Texts> PageQueries(FakeMachine& machine)
 {
     std::vector<Texts> queries;
-    for (const support::RecordedRequest& request : machine.Requests()) {
-        if (request.path != "/noctavi.htm" || !request.authorization.empty())
+    const std::vector<support::RecordedRequest> requests = machine.Requests();
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        const support::RecordedRequest& request = requests[i];
+        const bool challenged = i + 1 < requests.size() && request.authorization.empty() &&
+                                !requests[i + 1].authorization.empty() && requests[i + 1].target == request.target;
+        if (request.path != "/noctavi.htm" || challenged)
             continue;
         Texts pairs;
         for (const auto& pair : request.queryPairs)

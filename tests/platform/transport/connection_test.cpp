@@ -7,6 +7,7 @@
 #include <support/ReadFile.h>
 #include <support/ScopedNoPermissionOverride.h>
 #include <support/TempDir.h>
+#include <support/WaitUntil.h>
 
 #include <boost/filesystem/operations.hpp>
 #include <boost/thread/thread.hpp>
@@ -16,6 +17,9 @@
 #include <atomic>
 #include <fstream>
 #include <future>
+#include <limits>
+#include <optional>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -27,6 +31,43 @@ using support::Reply;
 using namespace std::chrono_literals;
 
 const char* const names[] = {"COMMAND", "PASSWORD", "REQUEST", nullptr};
+
+using Account = std::pair<std::string, std::string>;
+
+struct Outcome {
+    boost::system::error_code failure;
+    int status = 0;
+};
+
+// One request on a connection object of its own, as each operation on a
+// machine makes one; reads the body.
+Outcome Request(const FakeMachine& machine, const std::string& path, const std::optional<Account>& account = {},
+                bool secure = false)
+{
+    Outcome outcome;
+    const auto connection = transport::connection::create(machine.Address(), outcome.failure);
+    std::vector<unsigned char> body;
+    connection->use_tls(secure);
+    connection->set_timeouts({5s, 1, 5s, 5s});
+    if (!connection->open_request(machine.Port(), outcome.failure))
+        return outcome;
+    if (account)
+        connection->set_credentials(account->first, account->second);
+    if (connection->send(transport::method::get, path, nullptr, outcome.failure))
+        connection->read_body(body, outcome.failure);
+    outcome.status = connection->status();
+    return outcome;
+}
+
+// The Digest parameter as a request sent it.
+std::string DigestParam(const support::RecordedRequest& request, const std::string& name)
+{
+    const std::size_t at = request.authorization.find(", " + name + '=');
+    if (at == std::string::npos)
+        return {};
+    const std::size_t begin = request.authorization.find_first_not_of('"', at + name.size() + 3);
+    return request.authorization.substr(begin, request.authorization.find_first_of("\",", begin) - begin);
+}
 
 class ConnectionTest : public ::testing::Test {
 protected:
@@ -263,6 +304,200 @@ TEST_F(ConnectionTest, InterruptingTheThreadEndsTheRequest)
     EXPECT_EQ(body, "ok");
 }
 
+TEST(ConnectionRetryTest, RetriesOfARefusedConnectionArePacedAndStopWithinASecond)
+{
+    const support::ClosedPort refusing("127.0.0.12");
+    {
+        boost::system::error_code failure;
+        const auto connection = transport::connection::create("127.0.0.12", failure);
+        ASSERT_NE(connection, nullptr);
+        connection->set_timeouts({5s, 3, 5s, 5s});
+        const auto begin = std::chrono::steady_clock::now();
+        ASSERT_TRUE(connection->open_request(refusing.Port(), failure));
+        EXPECT_FALSE(connection->send(transport::method::get, "/", nullptr, failure));
+        EXPECT_EQ(failure, transport::error::cannot_connect);
+        EXPECT_GE(std::chrono::steady_clock::now() - begin, 100ms) << "no pause between attempts";
+    }
+    for (const bool byInterruption : {false, true}) {
+        boost::system::error_code failure;
+        // Shared with the worker, which a failure leaves running.
+        const std::shared_ptr<transport::connection> connection =
+            transport::connection::create("127.0.0.12", failure);
+        ASSERT_NE(connection, nullptr);
+        connection->set_timeouts({5s, std::numeric_limits<int>::max(), 5s, 5s});
+        const auto sending = std::make_shared<std::atomic<bool>>(false);
+        boost::thread worker([connection, sending, port = refusing.Port()] {
+            try {
+                boost::system::error_code ignored;
+                *sending = connection->open_request(port, ignored);
+                connection->send(transport::method::get, "/", nullptr, ignored);
+            } catch (const boost::thread_interrupted&) {
+            }
+        });
+        ASSERT_TRUE(support::WaitUntil([&] { return sending->load(); }));
+        byInterruption ? worker.interrupt() : connection->cancel();
+        const bool ended = worker.try_join_for(boost::chrono::seconds(1));
+        if (!ended)
+            worker.detach();
+        ASSERT_TRUE(ended) << (byInterruption ? "interrupted" : "cancelled") << " retries go on";
+    }
+}
+
+TEST(ConnectionReuseTest, RequestsToAMachineShareAConnectionAndAPathIsChallengedOnce)
+{
+    FakeMachine machine{FakeMachine::Options("127.0.0.13")};
+    machine.Script("/open", Reply(200, "text/plain", "o"));
+    for (const char* path : {"/feed", "/thumbnail"}) {
+        machine.Script(path, Reply(200, "text/xml", "<rss/>"));
+        machine.RequireCredentials(path, Credentials{Credentials::Scheme::Digest, "ann", "pw"});
+    }
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(Request(machine, "/open").status, 200);
+        EXPECT_EQ(Request(machine, "/feed", Account("ann", "pw")).status, 200);
+        EXPECT_EQ(Request(machine, "/thumbnail", Account("ann", "pw")).status, 200);
+    }
+    EXPECT_EQ(machine.Counters().connections, 1u);
+    EXPECT_EQ(machine.Counters().challenges, 2u) << "each path once";
+    std::vector<std::string> counts;
+    for (const support::RecordedRequest& request : machine.Requests()) {
+        if (!request.authorization.empty())
+            counts.push_back(DigestParam(request, "nc"));
+    }
+    EXPECT_EQ(counts, (std::vector<std::string>{"00000001", "00000002", "00000003", "00000004"}))
+        << "one nonce, counted up across paths";
+
+    // A challenge whose body is large or slow costs its connection.
+    for (const Fault fault : {Fault::None, Fault::TrickleBody}) {
+        const std::string path = "/page" + std::to_string(int(fault));
+        machine.Script(path, [&machine, fault](const support::RecordedRequest& request) {
+            const Credentials ann{Credentials::Scheme::Basic, "ann", "pw"};
+            if (machine.Authenticates(request, ann))
+                return Reply(200, "text/plain", "p");
+            Reply challenge = machine.Challenge(ann.scheme);
+            challenge.body = std::string(fault == Fault::None ? 8192 : 600, 'x');
+            challenge.fault = fault;
+            return challenge;
+        });
+        const std::size_t before = machine.Counters().connections;
+        EXPECT_EQ(Request(machine, path, Account("ann", "pw")).status, 200);
+        EXPECT_GT(machine.Counters().connections, before) << path;
+    }
+}
+
+TEST(ConnectionReuseTest, ACancelledOrTimedOutRequestsConnectionIsNeverReused)
+{
+    FakeMachine machine{FakeMachine::Options("127.0.0.13")};
+    machine.Script("/open", Reply(200, "text/plain", "o"));
+    machine.Script("/stall", Reply(200, "text/plain", "", Fault::Stall));
+    const auto run = [&machine](const std::string& path, bool cancelAfter) {
+        boost::system::error_code failure;
+        const auto connection = transport::connection::create(machine.Address(), failure);
+        connection->set_timeouts({5s, 1, 5s, 300ms});
+        std::vector<unsigned char> body;
+        if (connection->open_request(machine.Port(), failure) &&
+            connection->send(transport::method::get, path, nullptr, failure))
+            connection->read_body(body, failure);
+        if (cancelAfter)
+            connection->cancel();
+        return failure;
+    };
+    EXPECT_FALSE(run("/open", true)) << "cancelled once the reply was in";
+    EXPECT_EQ(run("/stall", false), transport::error::timed_out);
+    EXPECT_FALSE(run("/open", false));
+    EXPECT_EQ(machine.Counters().connections, 3u);
+}
+
+TEST(ConnectionReuseTest, RequestsOnSeveralThreadsEachHoldAConnectionOfTheirOwnAndNeverRepeatACount)
+{
+    FakeMachine machine{FakeMachine::Options("127.0.0.17")};
+    Reply slow(200, "text/plain", "f");
+    slow.delay = 20ms; // so that the threads' requests overlap
+    machine.Script("/feed", slow);
+    machine.RequireCredentials("/feed", Credentials{Credentials::Scheme::Digest, "ann", "pw"});
+    ASSERT_EQ(Request(machine, "/feed", Account("ann", "pw")).status, 200);
+    std::vector<std::future<int>> workers;
+    for (int thread = 0; thread < 4; ++thread) {
+        workers.push_back(std::async(std::launch::async, [&machine] {
+            int accepted = 0;
+            for (int request = 0; request < 10; ++request)
+                accepted += Request(machine, "/feed", Account("ann", "pw")).status == 200;
+            return accepted;
+        }));
+    }
+    for (auto& worker : workers)
+        EXPECT_EQ(worker.get(), 10);
+    EXPECT_LE(machine.Counters().connections, 1u + 4u);
+    EXPECT_EQ(machine.Counters().challenges, 1u);
+    std::set<std::string> counts;
+    for (const support::RecordedRequest& request : machine.Requests()) {
+        const std::string nc = DigestParam(request, "nc");
+        EXPECT_TRUE(request.authorization.empty() || counts.insert(nc).second) << "repeated " << nc;
+    }
+}
+
+TEST(ConnectionCredentialsTest, CredentialsGoAtOnceOnlyForTheHostPortPathAndUserThatTookThem)
+{
+    FakeMachine first{FakeMachine::Options("127.0.0.14")};
+    FakeMachine otherPort{FakeMachine::Options("127.0.0.14")};
+    FakeMachine otherHost{FakeMachine::Options("127.0.0.15")};
+    for (FakeMachine* machine : {&first, &otherPort, &otherHost}) {
+        for (const char* path : {"/feed", "/other"}) {
+            machine->Script(path, Reply(200, "text/plain", "f"));
+            machine->RequireCredentials(path, Credentials{Credentials::Scheme::Basic, "ann", "pw"});
+        }
+    }
+    const Account ann("ann", "pw");
+    EXPECT_EQ(Request(first, "/feed", ann).status, 200);
+    EXPECT_EQ(Request(first, "/feed", ann).status, 200);
+    EXPECT_EQ(first.Requests().size(), 3u);
+    EXPECT_EQ(first.Requests().back().user, "ann") << "sent at once the second time";
+
+    const std::tuple<FakeMachine*, std::string, Account> unasked[] = {
+        {&otherPort, "/feed", ann}, {&otherHost, "/feed", ann}, {&first, "/other", ann}, {&first, "/feed", {"bob", "pw"}}};
+    for (const auto& [machine, path, account] : unasked) {
+        const std::size_t before = machine->Requests().size();
+        Request(*machine, path, account);
+        ASSERT_GT(machine->Requests().size(), before);
+        EXPECT_EQ(machine->Requests()[before].authorization, "") << machine->Port() << path << account.first;
+    }
+
+    // Refused when sent at once: the challenge is answered once, then forgotten.
+    first.RequireCredentials("/feed", Credentials{Credentials::Scheme::Basic, "ann", "changed"});
+    std::size_t before = first.Requests().size();
+    EXPECT_EQ(Request(first, "/feed", ann).status, 401);
+    EXPECT_EQ(first.Requests().size(), before + 2);
+    before = first.Requests().size();
+    EXPECT_EQ(Request(first, "/feed", ann).status, 401);
+    EXPECT_EQ(first.Requests().at(before).authorization, "");
+}
+
+TEST(ConnectionCredentialsTest, AStaleDigestNonceIsAnsweredOnceWithoutCountingAsARefusal)
+{
+    FakeMachine machine{FakeMachine::Options("127.0.0.16")};
+    machine.Script("/feed", Reply(200, "text/plain", "f"));
+    machine.RequireCredentials("/feed", Credentials{Credentials::Scheme::Digest, "ann", "pw"});
+    const Account ann("ann", "pw");
+    EXPECT_EQ(Request(machine, "/feed", ann).status, 200);
+    const std::string nonce = DigestParam(machine.Requests().back(), "nonce");
+    machine.ExpireNonce();
+    EXPECT_EQ(Request(machine, "/feed", ann).status, 200);
+    EXPECT_EQ(Request(machine, "/feed", ann).status, 200);
+    const auto requests = machine.Requests();
+    ASSERT_EQ(requests.size(), 5u);
+    EXPECT_EQ(DigestParam(requests[2], "nonce"), nonce) << "sent at once with the nonce it had";
+    EXPECT_NE(DigestParam(requests[3], "nonce"), nonce);
+    EXPECT_EQ(DigestParam(requests[4], "nonce"), DigestParam(requests[3], "nonce"));
+    EXPECT_EQ(DigestParam(requests[4], "nc"), "00000002");
+
+    machine.Script("/stale", [&machine](const support::RecordedRequest&) {
+        Reply challenge = machine.Challenge(Credentials::Scheme::Digest);
+        challenge.headers[0].second += ", stale=true";
+        return challenge;
+    });
+    EXPECT_EQ(Request(machine, "/stale", ann).status, 401);
+    EXPECT_EQ(machine.Requests().size(), 5u + 3u) << "the challenge answered, and a stale answer once more";
+}
+
 // HTTPS to a machine with a self-signed certificate, with the pins kept in a
 // folder of the test's own.
 class PinTest : public ::testing::Test {
@@ -332,6 +567,21 @@ TEST_F(PinTest, AMissingFolderIsMadePrivatelyForTheFirstKey)
     EXPECT_FALSE(Get()) << "the recorded key matches";
     EXPECT_EQ(boost::filesystem::status(pins).permissions(), boost::filesystem::owner_all);
     EXPECT_EQ(support::ReadFile(pins / "known_machines").rfind("127.0.0.11 ", 0), 0u);
+}
+
+TEST_F(PinTest, AKeptConnectionServesOnlyWhileItsKeyIsTheOneOnRecord)
+{
+    EXPECT_FALSE(Get());
+    EXPECT_FALSE(Get());
+    EXPECT_EQ(machine.Counters().handshakes, 1u);
+    const boost::filesystem::path file = folder.Path() / "known_machines";
+    const std::string recorded = support::ReadFile(file);
+    std::ofstream(file.string()) << "127.0.0.11 " << machine.Port() << " sha256:00\n";
+    EXPECT_EQ(Get(), transport::error::certificate_key_changed);
+    EXPECT_EQ(machine.Requests().size(), 2u) << "the kept connection carried a request after the key changed";
+    std::ofstream(file.string()) << recorded;
+    EXPECT_FALSE(Get());
+    EXPECT_EQ(machine.Counters().handshakes, 2u);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <openssl/rand.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <condition_variable>
 #include <map>
@@ -162,7 +163,12 @@ struct detail::MachineCore {
     std::map<std::string, std::chrono::milliseconds> delays;
     std::vector<RecordedRequest> log;
     std::function<void(const RecordedRequest&)> observer;
-    const std::string nonce = RandomHex(16);
+    std::string nonce = RandomHex(16);
+    std::vector<std::string> expiredNonces;
+    std::chrono::milliseconds handshakeDelay{0};
+    std::atomic<std::size_t> connections{0};
+    std::atomic<std::size_t> handshakes{0};
+    std::atomic<std::size_t> challenges{0};
 
     Reply Answer(const Request& request, bool secure, const std::string& client)
     {
@@ -183,13 +189,45 @@ struct detail::MachineCore {
         if (notify)
             notify(record);
         if (credentials && !Authenticates(record, *credentials))
-            return Challenge(credentials->scheme);
+            return Challenge(credentials->scheme, AnswersExpiredNonce(record, *credentials));
         return handler ? handler(record) : NotFound();
+    }
+
+    std::string Nonce() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return nonce;
     }
 
     bool Authenticates(const RecordedRequest& record, const Credentials& credentials) const
     {
-        return detail::Proves(detail::ParseAuthorization(record.authorization), credentials, record.method, nonce);
+        return detail::Proves(detail::ParseAuthorization(record.authorization), credentials, record.method, Nonce());
+    }
+
+    bool AnswersExpiredNonce(const RecordedRequest& record, const Credentials& credentials) const
+    {
+        const detail::Authorization authorization = detail::ParseAuthorization(record.authorization);
+        std::vector<std::string> expired;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            expired = expiredNonces;
+        }
+        return std::any_of(expired.begin(), expired.end(), [&](const std::string& old) {
+            return detail::Proves(authorization, credentials, record.method, old);
+        });
+    }
+
+    void ExpireNonce()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        expiredNonces.push_back(nonce);
+        nonce = RandomHex(16);
+    }
+
+    std::chrono::milliseconds HandshakeDelay() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return handshakeDelay;
     }
 
     std::chrono::milliseconds DelayFor(const std::string& target) const
@@ -206,10 +244,10 @@ struct detail::MachineCore {
         return static_cast<std::size_t>(std::count_if(log.begin(), log.end(), select));
     }
 
-    Reply Challenge(Credentials::Scheme scheme) const
+    Reply Challenge(Credentials::Scheme scheme, bool stale = false) const
     {
         Reply reply(401, "text/html", "<html><body>Unauthorized</body></html>");
-        for (std::string& challenge : detail::Challenges(scheme, nonce))
+        for (std::string& challenge : detail::Challenges(scheme, Nonce(), stale))
             reply.headers.emplace_back("WWW-Authenticate", std::move(challenge));
         return reply;
     }
@@ -236,17 +274,35 @@ public:
 
     void Start()
     {
+        const std::chrono::milliseconds delay = core_->HandshakeDelay();
+        if (delay.count() <= 0) {
+            Begin();
+            return;
+        }
+        timer_.expires_after(delay);
+        timer_.async_wait([self = this->shared_from_this()](beast::error_code failure) {
+            failure ? self->Close() : self->Begin();
+        });
+    }
+
+private:
+    void Begin()
+    {
         if constexpr (secure) {
             stream_.async_handshake(asio::ssl::stream_base::server,
                                     [self = this->shared_from_this()](beast::error_code failure) {
-                                        failure ? self->Close() : self->Read();
+                                        if (failure) {
+                                            self->Close();
+                                            return;
+                                        }
+                                        ++self->core_->handshakes;
+                                        self->Read();
                                     });
         } else {
             Read();
         }
     }
 
-private:
     void Read()
     {
         parser_.emplace();
@@ -262,6 +318,8 @@ private:
         const Request request = parser_->release();
         const bool keepAlive = request.keep_alive();
         Reply reply = core_->Answer(request, secure, Client());
+        if (reply.status == 401)
+            ++core_->challenges;
         reply.delay = std::max(reply.delay, core_->DelayFor(std::string(request.target())));
         if (reply.delay.count() <= 0) {
             Respond(std::move(reply), keepAlive);
@@ -393,8 +451,10 @@ struct detail::MachineServer {
             if (failure == asio::error::operation_aborted)
                 return;
             // A failed accept costs that one connection, never the later ones.
-            if (!failure)
+            if (!failure) {
+                ++core->connections;
                 Serve(core, std::move(socket));
+            }
             Accept(core);
         });
     }
@@ -456,6 +516,22 @@ bool FakeMachine::Authenticates(const RecordedRequest& request, const Credential
 Reply FakeMachine::Challenge(Credentials::Scheme scheme) const
 {
     return core_->Challenge(scheme);
+}
+
+void FakeMachine::ExpireNonce()
+{
+    core_->ExpireNonce();
+}
+
+void FakeMachine::SetHandshakeDelay(std::chrono::milliseconds delay)
+{
+    const std::lock_guard<std::mutex> lock(core_->mutex);
+    core_->handshakeDelay = delay;
+}
+
+MachineCounters FakeMachine::Counters() const
+{
+    return MachineCounters{core_->connections, core_->handshakes, core_->challenges};
 }
 
 void FakeMachine::OnRequest(std::function<void(const RecordedRequest&)> observer)

@@ -108,10 +108,10 @@ Authorization ParseAuthorization(const std::string& header)
     return result;
 }
 
-std::vector<std::string> Challenges(Credentials::Scheme scheme, const std::string& nonce)
+std::vector<std::string> Challenges(Credentials::Scheme scheme, const std::string& nonce, bool stale)
 {
-    const std::string digest =
-        std::string("Digest realm=\"") + realm + "\", qop=\"auth\", algorithm=MD5, nonce=\"" + nonce + '"';
+    const std::string digest = std::string("Digest realm=\"") + realm + "\", qop=\"auth\", algorithm=MD5, nonce=\"" +
+                               nonce + '"' + (stale ? ", stale=true" : "");
     const std::string basic = std::string("Basic realm=\"") + realm + '"';
     switch (scheme) {
     case Credentials::Scheme::Basic: return {basic};

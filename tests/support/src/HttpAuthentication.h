@@ -19,8 +19,9 @@ struct Authorization {
 
 Authorization ParseAuthorization(const std::string& header);
 
-// The WWW-Authenticate values that ask for the scheme, one a header.
-std::vector<std::string> Challenges(Credentials::Scheme scheme, const std::string& nonce);
+// The WWW-Authenticate values that ask for the scheme, one a header; a
+// stale one tells that only the nonce answered had run out.
+std::vector<std::string> Challenges(Credentials::Scheme scheme, const std::string& nonce, bool stale = false);
 
 // Whether the request's authorization proves the credentials by a scheme they
 // allow (Digest: RFC 7616 with MD5 and qop "auth", or RFC 2069 without qop).

@@ -43,15 +43,28 @@ constexpr std::uint64_t max_body_in_file = std::uint64_t(4) * 1024 * 1024 * 1024
 // optionally set credentials, send, read the status and content type, read the
 // body (into memory, a document or a file) or not, end the request.
 //
-// Requests never follow redirects and never use a proxy. Credentials go only
-// in answer to the host's challenge (a 401), and the request is then made once
+// Requests never follow redirects and never use a proxy. Credentials go in
+// answer to the host's challenge (a 401), and the request is then made once
 // more: as Digest when the host offers Digest, as Basic only when it offers
-// Basic and no Digest. Over TLS the
-// host's certificate must verify against the system trust store for the host
-// name, or be a self-signed certificate whose key matches the one recorded for
+// Basic and no Digest. Once the host has taken them for a path, later requests
+// for that path by the same user send them at once (Digest with the host's
+// nonce and a rising count); a refusal then falls back to the challenge once,
+// and a stale nonce is answered once more.
+//
+// Connections are kept, process-wide, per scheme, host and port, a few each,
+// and used again within an idle minute: an object made for every request
+// costs no new connection. One goes back for reuse only after its requests ended cleanly,
+// never after a cancel, an interruption, a time-out or a body left unread
+// (a small unread body that comes quickly is read and dropped).
+//
+// Over TLS the host's certificate must verify against the system trust store
+// for the host name, or be a self-signed certificate whose key matches the one recorded for
 // this host and port (see known_machines.hpp); the first connection to a host
 // with no key recorded records it. Trust is settled in the handshake: nothing
 // of a request reaches a host whose key is not trusted or cannot be recorded.
+// A kept connection carries the verdict of its own handshake and serves only
+// while the key that handshake judged is still the one recorded; TLS sessions
+// are never resumed.
 //
 // A blocking call returns within a fraction of a second of cancel() from
 // another thread (failing with error::cancelled) or of an interruption of the

@@ -69,6 +69,13 @@ struct Reply {
 
 using Handler = std::function<Reply(const RecordedRequest&)>;
 
+// What the machine has seen since it started.
+struct MachineCounters {
+    std::size_t connections = 0; // accepted
+    std::size_t handshakes = 0;  // TLS handshakes completed
+    std::size_t challenges = 0;  // 401 replies sent
+};
+
 struct Credentials {
     // What the machine challenges for and takes: DigestOrBasic offers both,
     // Digest first, as servers that still take Basic do.
@@ -117,6 +124,10 @@ public:
     // proves them, and the 401 reply that asks for them.
     bool Authenticates(const RecordedRequest& request, const Credentials& credentials) const;
     Reply Challenge(Credentials::Scheme scheme) const;
+    // The Digest nonce given out so far runs out: a request that answers it
+    // with the right credentials gets a challenge with a new nonce and
+    // "stale=true", as servers do whose nonces have a lifetime.
+    void ExpireNonce();
     // Called on the machine's thread for each request, after it is logged.
     void OnRequest(std::function<void(const RecordedRequest&)> observer);
 
@@ -127,6 +138,12 @@ public:
     // Every reply for the path, scripted or the machine's own, is sent no
     // sooner than this after its request came in.
     void Delay(const std::string& path, std::chrono::milliseconds delay);
+    // Every new connection waits this long before the machine reads from it
+    // or, over HTTPS, answers its handshake: small embedded servers are slow
+    // to set up a connection.
+    void SetHandshakeDelay(std::chrono::milliseconds delay);
+    MachineCounters Counters() const;
+
     // How many requests have come in for the path, and from the client address.
     std::size_t RequestCount(const std::string& path) const;
     std::size_t RequestCountFrom(const std::string& client) const;
