@@ -13,9 +13,11 @@
 #include <boost/thread/mutex.hpp>
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -83,6 +85,27 @@ std::optional<QImage> PrepareThumbnail(const MachineEvent::Event& event)
     }
 }
 
+// A call handed from the manager's thread to the GUI thread.
+class CallEvent : public QEvent {
+public:
+    explicit CallEvent(std::function<void()> call)
+        : QEvent(Type())
+        , call_(std::move(call))
+    {
+    }
+
+    static QEvent::Type Type()
+    {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+    void Run() const { call_(); }
+
+private:
+    std::function<void()> call_;
+};
+
 PopupOutcome OutcomeOf(const PopupEventDlg& popup, int result)
 {
     if (result == QDialog::Accepted)
@@ -107,6 +130,10 @@ struct PopupEventPresenter::Pimpl {
     std::shared_ptr<Handover> shown;
     // Replaced pop-ups that may still run one of their actions.
     std::vector<std::unique_ptr<PopupEventDlg>> retired;
+    // Qt's event queue hands a posted call to the GUI thread through locks
+    // that the thread sanitizer does not see; this pair of atomic operations
+    // shows it the handover.
+    std::atomic<unsigned int> posted{0};
 
     void Open(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const std::optional<QImage>& thumbnail,
               BasicID<long> entryID, BasicID<long> eventID);
@@ -181,12 +208,12 @@ PopupOutcome PopupEventPresenter::Present(const MachineEvent::Event& event, Basi
     const auto open = [self, handover, event, thumbnail, entryID, eventID] {
         self->Open(handover, event, thumbnail, entryID, eventID);
     };
-    QMetaObject::invokeMethod(this, open, Qt::QueuedConnection);
+    Post(open);
     try {
         return handover->Wait();
     } catch (...) {
         if (handover->Abandon())
-            QMetaObject::invokeMethod(this, [self, handover] { self->CloseFor(handover); }, Qt::QueuedConnection);
+            Post([self, handover] { self->CloseFor(handover); });
         throw;
     }
 }
@@ -196,7 +223,23 @@ void PopupEventPresenter::Dismiss()
     if (QThread::currentThread() == thread())
         return pimpl_->CloseOpen();
     Pimpl* const self = pimpl_.get();
-    QMetaObject::invokeMethod(this, [self] { self->CloseOpen(); }, Qt::QueuedConnection);
+    Post([self] { self->CloseOpen(); });
+}
+
+void PopupEventPresenter::Post(std::function<void()> call)
+{
+    auto* posted = new CallEvent(std::move(call));
+    pimpl_->posted.fetch_add(1, std::memory_order_release);
+    QCoreApplication::postEvent(this, posted);
+}
+
+bool PopupEventPresenter::event(QEvent* event)
+{
+    pimpl_->posted.load(std::memory_order_acquire);
+    if (event->type() != CallEvent::Type())
+        return QObject::event(event);
+    static_cast<const CallEvent*>(event)->Run();
+    return true;
 }
 
 PopupEventDlg* PopupEventPresenter::GetOpenPopup() const

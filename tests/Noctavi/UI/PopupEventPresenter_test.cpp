@@ -62,7 +62,8 @@ struct PopupWatch : QObject {
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::MetaCall && qobject_cast<UI::PopupEventPresenter*>(watched) && stopOnHandover)
+        // The hand-over is the one event of a type of the program's own.
+        if (event->type() >= QEvent::User && qobject_cast<UI::PopupEventPresenter*>(watched) && stopOnHandover)
             std::exchange(stopOnHandover, nullptr)->Join();
         shown += event->type() == QEvent::Show && qobject_cast<UI::PopupEventDlg*>(watched);
         return false;

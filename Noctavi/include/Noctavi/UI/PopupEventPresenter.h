@@ -7,6 +7,8 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <functional>
+
 namespace MonitoredEntry {
 class EntryManager;
 }
@@ -43,7 +45,13 @@ Q_SIGNALS:
     // A pop-up's Event Log Viewer button: the viewer is to be shown.
     void EventLogViewerRequested();
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
+    // Runs the call on the GUI thread, from any thread.
+    void Post(std::function<void()> call);
+
     struct Pimpl;
     boost::shared_ptr<Pimpl> pimpl_;
 };
