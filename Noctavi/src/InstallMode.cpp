@@ -67,14 +67,16 @@ bool IsAbsentOrPasswordText(const boost::optional<MonitoredEntry::Password>& pas
     return text.size() <= kMaxPasswordLength && MonitoredEntry::IsAsciiString(text);
 }
 
-// The machine that a search finds, when it has the host exactly as given.
+// Of the machines that a search finds, the one with the host exactly as
+// given: with several on the link, the order of their replies is chance.
 boost::optional<MFP> FindMachine(const std::wstring& host)
 {
     SearchAgent agent;
-    const MFP found = agent.Search();
-    if (found.GetHost() != host)
-        return boost::none;
-    return found;
+    for (const MFP& found : agent.GetResults()) {
+        if (found.GetHost() == host)
+            return found;
+    }
+    return boost::none;
 }
 
 // The name that the machine itself gives; none when it gives none or cannot

@@ -78,9 +78,9 @@ TEST_F(ProgramTest, EveryEndOfSessionSignalSavesAndEndsWithZero)
     }
 }
 
-// Install mode against a fake machine that a fake responder publishes, with
-// room for two entries and plain HTTP as the new entries' default. The sheet
-// is confirmed as soon as it opens.
+// Install mode against a fake machine that a fake responder publishes after
+// two others, with room for two entries and plain HTTP as the new entries'
+// default. The sheet is confirmed as soon as it opens.
 class InstallModeTest : public ProgramTest {
 protected:
     using Stored = std::vector<std::pair<MonitoredEntry::MFP, MonitoredEntry::User>>;
@@ -91,6 +91,12 @@ protected:
             << "ENTRY_MAX = 2\nENTRY_DEFAULT_SSL = 0\n";
         machine_.SetIdentity({"Reported MFP"});
         using Type = support::PublishedService::Type;
+        for (const std::string other : {"68", "69"}) {
+            responder_.Publish({"127.0.0." + other, "mfp-" + other + ".local",
+                                {{Type::Ipp, "Other " + other, 631, {"ty=Other"}},
+                                 {Type::Http, "Other " + other, 8080, {}},
+                                 {Type::Https, "Other " + other, 8443, {}}}});
+        }
         responder_.Publish({"127.0.0.71", "mfp-71.local",
                             {{Type::Ipp, "Copier 71", 631, {"ty=Maker 71"}}, {Type::Http, "Copier 71", Port(), {}}}});
     }
