@@ -3,6 +3,7 @@
 #include <Noctavi/Application.h>
 #include <Noctavi/CloseRunningInstance.h>
 #include <Noctavi/HTTP/Error.h>
+#include <Noctavi/HTTP/Net.h>
 #include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/IS/MachineSettings.h>
 #include <Noctavi/MonitoredEntry/DuplicateEntry.h>
@@ -14,6 +15,7 @@
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/Config.h>
 #include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/System/Folders.h>
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/EntryConfigSheet.h>
 #include <Noctavi/UI/Message.h>
@@ -127,6 +129,8 @@ struct InstallMode::Pimpl {
             return kNotClosedOrDuplicate;
         Config::GetInstance().Load();
         ApplyConfigLimits();
+        // Self-signed machines are trusted as in normal mode, by the same pins.
+        HTTP::Net::SetKnownMachinesFolder(Utility::ToNarrow(System::GetDataFolder()));
         serializer.Load(Serializer::Unreadable::LeaveInPlace);
         BasicID<long> id;
         const int code = AddEntry(InstallEntryFromOptions(), id);

@@ -148,6 +148,20 @@ TEST_F(InstallModeTest, TheSearchElseTheMachineCompletesWhatTheOptionsLeaveOpen)
                                User(std::wstring(L"Bo"), L"bo", Password())}}));
 }
 
+TEST_F(InstallModeTest, ASelfSignedMachineIsPinnedInTheDataFolderAndGivesItsName)
+{
+    std::ofstream(env_.DataFolder() / "config.dat", std::ios::app) << "ENTRY_DEFAULT_SSL = 1\n";
+    support::FakeInformationServer secure{
+        support::FakeMachine::Options("127.0.0.74", support::SelfSignedCertificate("127.0.0.74"))};
+    secure.SetIdentity({"Secure MFP"});
+    EXPECT_EQ(Install({"-i", "--host", "127.0.0.74", "--https", std::to_string(secure.Machine().Port()), "--uname",
+                       "Ada", "--uid", "ada"}),
+              0);
+    ASSERT_EQ(Load().size(), 1u);
+    EXPECT_TRUE(Load().front().first.GetName() == std::wstring(L"Secure MFP"));
+    EXPECT_EQ(support::ReadFile(env_.DataFolder() / "known_machines").rfind("127.0.0.74 ", 0), 0u);
+}
+
 TEST_F(InstallModeTest, EveryRefusalLeavesTheDataFileAsItWas)
 {
     ASSERT_EQ(Install({"-i", "--host", "127.0.0.71", "--uname", "Ada", "--uid", "ada"}), 0);
