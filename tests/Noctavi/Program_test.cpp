@@ -78,6 +78,21 @@ TEST_F(ProgramTest, EveryEndOfSessionSignalSavesAndEndsWithZero)
     }
 }
 
+TEST_F(ProgramTest, WithoutADisplayUninstallModeStillClosesTheInstanceAndTheOtherModesEndWith10)
+{
+    const auto running = StartInstance();
+    const support::ScopedEnv noX("DISPLAY", std::nullopt);
+    const support::ScopedEnv noWayland("WAYLAND_DISPLAY", std::nullopt);
+    const support::ScopedEnv noPlatform("QT_QPA_PLATFORM", std::nullopt);
+    // Never the multicast group, should install mode get as far as its search.
+    const support::ScopedEnv noSearch("NOCTAVI_SEARCH_TARGET", "127.0.0.1:0");
+    EXPECT_EQ(ChildProcess(kProgram, {}).WaitForExit(), 10);
+    EXPECT_EQ(ChildProcess(kProgram, {"-i", "--host", "127.0.0.75", "--uname", "Ada", "--uid", "ada"}).WaitForExit(), 10);
+    EXPECT_TRUE(fs::exists(Channel())) << "install mode closed nothing";
+    EXPECT_EQ(ChildProcess(kProgram, {"-u"}).WaitForExit(), 0);
+    EXPECT_EQ(running->WaitForExit(), 0);
+}
+
 // Install mode against a fake machine that a fake responder publishes after
 // two others, with room for two entries and plain HTTP as the new entries'
 // default. The sheet is confirmed as soon as it opens.
