@@ -87,7 +87,8 @@ TEST_F(ProgramTest, WithoutADisplayUninstallModeStillClosesTheInstanceAndTheOthe
     // Never the multicast group, should install mode get as far as its search.
     const support::ScopedEnv noSearch("NOCTAVI_SEARCH_TARGET", "127.0.0.1:0");
     EXPECT_EQ(ChildProcess(kProgram, {}).WaitForExit(), 10);
-    EXPECT_EQ(ChildProcess(kProgram, {"-i", "--host", "127.0.0.75", "--uname", "Ada", "--uid", "ada"}).WaitForExit(), 10);
+    EXPECT_EQ(ChildProcess(kProgram, {"-i", "--host", "127.0.0.75", "--uname", "Ada", "--uid", "ada"}).WaitForExit(),
+              10);
     EXPECT_TRUE(fs::exists(Channel())) << "install mode closed nothing";
     EXPECT_EQ(ChildProcess(kProgram, {"-u"}).WaitForExit(), 0);
     EXPECT_EQ(running->WaitForExit(), 0);

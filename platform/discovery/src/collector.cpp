@@ -141,13 +141,13 @@ struct collector::impl {
     {
     }
 
-    bool acceptable(const std::uint8_t* data, std::size_t size, bool multicast) const
+    bool acceptable(const std::uint8_t* data, std::size_t size, bool to_group_port) const
     {
         if (size < wire::header_size)
             return false;
         const std::uint16_t flags = wire::read16(data + wire::flags_offset);
         const std::uint16_t id = wire::read16(data + wire::id_offset);
-        return (id == query_id || (multicast && id == 0)) && (flags & flag_response) &&
+        return (id == query_id || (to_group_port && id == 0)) && (flags & flag_response) &&
                (flags & opcode_mask) == 0 &&
                wire::read16(data + wire::question_count_offset) <= max_questions_per_datagram &&
                wire::record_count(data) <= max_records_per_datagram &&
@@ -373,10 +373,10 @@ collector::collector(std::uint16_t query_id, std::size_t max_machines)
 
 collector::~collector() = default;
 
-bool collector::add(const std::uint8_t* data, std::size_t size, bool multicast)
+bool collector::add(const std::uint8_t* data, std::size_t size, bool to_group_port)
 {
     owned_packet reply;
-    if (!impl_->acceptable(data, size, multicast) || ldns_wire2pkt(&reply.packet, data, size) != LDNS_STATUS_OK)
+    if (!impl_->acceptable(data, size, to_group_port) || ldns_wire2pkt(&reply.packet, data, size) != LDNS_STATUS_OK)
         return false;
     impl_->take(ldns_pkt_answer(reply.packet));
     impl_->take(ldns_pkt_authority(reply.packet));

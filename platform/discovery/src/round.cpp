@@ -109,7 +109,7 @@ private:
 // A datagram that came, and whether it came to the group's port.
 struct arrival {
     std::size_t size = 0; // may exceed the buffer; 0 when none came in time
-    bool multicast = false;
+    bool to_group_port = false;
 
     explicit operator bool() const { return size != 0; }
 };
@@ -165,11 +165,12 @@ private:
     void ask_everywhere(const std::vector<collector::question>& questions)
     {
         ask(questions);
+        if (!shared_)
+            return;
         for (const collector::question& question : questions) {
-            if (shared_)
-                count(shared_->send(
-                    wire::query(0, question.name, question.type, question.known_answers, wire::unicast_response),
-                    target_));
+            count(shared_->send(
+                wire::query(0, question.name, question.type, question.known_answers, wire::unicast_response),
+                target_));
         }
     }
 
@@ -177,7 +178,7 @@ private:
     {
         std::uint8_t buffer[max_datagram];
         while (const arrival came = receive(buffer, sizeof buffer, until)) {
-            if (came.size <= sizeof buffer && replies_.add(buffer, came.size, came.multicast))
+            if (came.size <= sizeof buffer && replies_.add(buffer, came.size, came.to_group_port))
                 ask(replies_.take_questions());
         }
     }

@@ -36,9 +36,9 @@ public:
     ~collector();
 
     // Takes the PTR, SRV, TXT and A records of every section of one datagram;
-    // false, taking nothing, when the datagram is dropped. Multicast replies
-    // carry ID 0 instead of the query's.
-    bool add(const std::uint8_t* data, std::size_t size, bool multicast = false);
+    // false, taking nothing, when the datagram is dropped. Replies that come
+    // to port 5353 carry ID 0 instead of the query's.
+    bool add(const std::uint8_t* data, std::size_t size, bool to_group_port = false);
 
     // The questions not given before whose answers the machines still lack:
     // at first the three service types; then, for every instance name seen
