@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <locale>
-#include <optional>
 #include <thread>
 
 namespace {
@@ -85,6 +84,13 @@ private:
     inline static QtMessageHandler previous_ = nullptr;
 };
 
+// Qt keeps argc by reference: it must outlive the application object.
+std::unique_ptr<QApplication> WindowingApplication(int& argc, char** argv)
+{
+    const FatalWithoutDisplay fatal;
+    return std::make_unique<QApplication>(argc, argv);
+}
+
 bool HasWindows()
 {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
@@ -115,9 +121,7 @@ int Application::Main(int argc, char** argv)
         return application.Run(arguments);
     }
     const PlatformChoice platform;
-    std::optional<FatalWithoutDisplay> fatal(std::in_place);
-    QApplication qt(argc, argv);
-    fatal.reset();
+    const std::unique_ptr<QApplication> qt = WindowingApplication(argc, argv);
     platform.Forget();
     QApplication::setQuitOnLastWindowClosed(false);
     Application application;
