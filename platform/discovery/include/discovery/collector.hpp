@@ -21,8 +21,8 @@ namespace discovery {
 class collector {
 public:
     // One question of a query: a name in DNS wire form and a record type;
-    // for a service type's PTR, the instances already known, in wire form, for
-    // a query that may list them as known answers.
+    // for a service type's PTR, the instances known in full, in wire form,
+    // for a query that may list them as known answers.
     struct question {
         std::string name;
         std::uint16_t type;
@@ -52,9 +52,9 @@ public:
 
     // The instances whose SRV target has an address, joined by that address,
     // at most max_machines of them, in the order their names came. A machine
-    // gets the default port of a web service it lacks only once that
-    // service's SRV records were asked for more than once under each of its
-    // names; until then it is left out.
+    // gets the default port of a web service it lacks only once, under each
+    // of its names, that service's SRV record was asked for more than once in
+    // vain or came for another machine; until then it is left out.
     std::vector<machine> machines() const;
 
 private:
