@@ -16,6 +16,9 @@ packages=(
   xvfb xauth x11-utils
   # clang++ with its sanitizer and libFuzzer runtimes, for fuzz/
   clang libclang-rt-14-dev
+  # a real multicast DNS responder, network namespaces and a packet filter,
+  # for the machine search's test in namespaces of its own (tests/avahi)
+  avahi-daemon iproute2 nftables
 )
 
 missing=()
@@ -31,5 +34,12 @@ fi
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# No service that a package brings may start here: the search's test runs
+# avahi-daemon only inside network namespaces of its own.
+if [ ! -e /usr/sbin/policy-rc.d ]; then
+  printf '#!/bin/sh\nexit 101\n' | $SUDO tee /usr/sbin/policy-rc.d >/dev/null
+  $SUDO chmod 755 /usr/sbin/policy-rc.d
+  trap '$SUDO rm -f /usr/sbin/policy-rc.d' EXIT
+fi
 $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

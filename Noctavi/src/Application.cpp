@@ -14,6 +14,8 @@
 #include <QWidget>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <locale>
 #include <thread>
 
@@ -23,6 +25,7 @@ namespace {
 // say): it is tried for a minute.
 constexpr int kLockAttempts = 120;
 constexpr std::chrono::milliseconds kLockRetryPause(500);
+constexpr int kInitFailed = 10;
 
 std::unique_ptr<System::InstanceLock> CreateInstanceLock()
 {
@@ -60,6 +63,39 @@ private:
     const bool chosen_;
 };
 
+// Qt ends the process when no platform can show windows (no display, or one
+// that cannot be reached); that becomes exit code 10 with a line saying why.
+class FatalWithoutDisplay {
+public:
+    FatalWithoutDisplay() { previous_ = qInstallMessageHandler(&End); }
+    FatalWithoutDisplay(const FatalWithoutDisplay&) = delete;
+    FatalWithoutDisplay& operator=(const FatalWithoutDisplay&) = delete;
+    ~FatalWithoutDisplay() { qInstallMessageHandler(previous_); }
+
+private:
+    static void End(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type != QtFatalMsg)
+            return previous_(type, context, message);
+        std::fputs("noctavi: no display to show windows on (is DISPLAY or WAYLAND_DISPLAY set?)\n", stderr);
+        std::_Exit(kInitFailed);
+    }
+
+    inline static QtMessageHandler previous_ = nullptr;
+};
+
+// Qt keeps argc by reference: it must outlive the application object.
+std::unique_ptr<QApplication> WindowingApplication(int& argc, char** argv)
+{
+    const FatalWithoutDisplay fatal;
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+bool HasWindows()
+{
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
 } // namespace
 
 struct Application::Pimpl {
@@ -78,12 +114,18 @@ Application::~Application() = default;
 
 int Application::Main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!NeedsWindows(arguments)) {
+        QCoreApplication qt(argc, argv);
+        Application application;
+        return application.Run(arguments);
+    }
     const PlatformChoice platform;
-    QApplication qt(argc, argv);
+    const std::unique_ptr<QApplication> qt = WindowingApplication(argc, argv);
     platform.Forget();
     QApplication::setQuitOnLastWindowClosed(false);
     Application application;
-    return application.Run(std::vector<std::string>(argv + 1, argv + argc));
+    return application.Run(arguments);
 }
 
 int Application::Run(const std::vector<std::string>& arguments)
@@ -98,10 +140,12 @@ void Application::SetExitCode(int code)
     pimpl_->exitCode = code;
 }
 
+// Without windows there is no box to show: uninstall mode fails silently.
 void Application::ShowInitFailure()
 {
-    UI::Message::ApplicationInitFailed();
-    SetExitCode(10);
+    if (HasWindows())
+        UI::Message::ApplicationInitFailed();
+    SetExitCode(kInitFailed);
 }
 
 System::InstanceLock& Application::GetInstanceLock()
@@ -118,7 +162,9 @@ bool Application::InitInstance(const std::vector<std::string>& arguments)
 {
     try {
         std::locale::global(std::locale::classic());
-        LrcCatalogue::Open(LrcCatalogue::GetCataloguePath(), &UI::HasFontForCharset);
+        // Fonts are known only where windows can be shown.
+        LrcCatalogue::Open(LrcCatalogue::GetCataloguePath(),
+                           HasWindows() ? &UI::HasFontForCharset : &LrcCatalogue::AnyCharset);
         const QString name = UI::LoadString(UI::kApplicationNameString);
         if (!name.isEmpty())
             QCoreApplication::setApplicationName(name);

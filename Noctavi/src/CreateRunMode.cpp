@@ -76,3 +76,13 @@ std::unique_ptr<RunMode> CreateRunMode(const std::vector<std::string>& arguments
         return std::make_unique<UninstallMode>();
     return std::make_unique<NormalMode>();
 }
+
+bool NeedsWindows(const std::vector<std::string>& arguments) noexcept
+{
+    try {
+        const options::variables_map values = ParseCommandLine(arguments);
+        return values.count("install") || !values.count("uninstall");
+    } catch (...) {
+        return true;
+    }
+}

@@ -3,6 +3,7 @@
 #include <Noctavi/Application.h>
 #include <Noctavi/CloseRunningInstance.h>
 #include <Noctavi/HTTP/Error.h>
+#include <Noctavi/HTTP/Net.h>
 #include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/IS/MachineSettings.h>
 #include <Noctavi/MonitoredEntry/DuplicateEntry.h>
@@ -14,6 +15,7 @@
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/Config.h>
 #include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/System/Folders.h>
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/EntryConfigSheet.h>
 #include <Noctavi/UI/Message.h>
@@ -67,14 +69,16 @@ bool IsAbsentOrPasswordText(const boost::optional<MonitoredEntry::Password>& pas
     return text.size() <= kMaxPasswordLength && MonitoredEntry::IsAsciiString(text);
 }
 
-// The machine that a search finds, when it has the host exactly as given.
+// Of the machines that a search finds, the one with the host exactly as
+// given: with several on the link, the order of their replies is chance.
 boost::optional<MFP> FindMachine(const std::wstring& host)
 {
     SearchAgent agent;
-    const MFP found = agent.Search();
-    if (found.GetHost() != host)
-        return boost::none;
-    return found;
+    for (const MFP& found : agent.GetResults()) {
+        if (found.GetHost() == host)
+            return found;
+    }
+    return boost::none;
 }
 
 // The name that the machine itself gives; none when it gives none or cannot
@@ -125,6 +129,8 @@ struct InstallMode::Pimpl {
             return kNotClosedOrDuplicate;
         Config::GetInstance().Load();
         ApplyConfigLimits();
+        // Self-signed machines are trusted as in normal mode, by the same pins.
+        HTTP::Net::SetKnownMachinesFolder(Utility::ToNarrow(System::GetDataFolder()));
         serializer.Load(Serializer::Unreadable::LeaveInPlace);
         BasicID<long> id;
         const int code = AddEntry(InstallEntryFromOptions(), id);

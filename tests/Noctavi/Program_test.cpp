@@ -78,9 +78,25 @@ TEST_F(ProgramTest, EveryEndOfSessionSignalSavesAndEndsWithZero)
     }
 }
 
-// Install mode against a fake machine that a fake responder publishes, with
-// room for two entries and plain HTTP as the new entries' default. The sheet
-// is confirmed as soon as it opens.
+TEST_F(ProgramTest, WithoutADisplayUninstallModeStillClosesTheInstanceAndTheOtherModesEndWith10)
+{
+    const auto running = StartInstance();
+    const support::ScopedEnv noX("DISPLAY", std::nullopt);
+    const support::ScopedEnv noWayland("WAYLAND_DISPLAY", std::nullopt);
+    const support::ScopedEnv noPlatform("QT_QPA_PLATFORM", std::nullopt);
+    // Never the multicast group, should install mode get as far as its search.
+    const support::ScopedEnv noSearch("NOCTAVI_SEARCH_TARGET", "127.0.0.1:0");
+    EXPECT_EQ(ChildProcess(kProgram, {}).WaitForExit(), 10);
+    EXPECT_EQ(ChildProcess(kProgram, {"-i", "--host", "127.0.0.75", "--uname", "Ada", "--uid", "ada"}).WaitForExit(),
+              10);
+    EXPECT_TRUE(fs::exists(Channel())) << "install mode closed nothing";
+    EXPECT_EQ(ChildProcess(kProgram, {"-u"}).WaitForExit(), 0);
+    EXPECT_EQ(running->WaitForExit(), 0);
+}
+
+// Install mode against a fake machine that a fake responder publishes after
+// two others, with room for two entries and plain HTTP as the new entries'
+// default. The sheet is confirmed as soon as it opens.
 class InstallModeTest : public ProgramTest {
 protected:
     using Stored = std::vector<std::pair<MonitoredEntry::MFP, MonitoredEntry::User>>;
@@ -91,6 +107,12 @@ protected:
             << "ENTRY_MAX = 2\nENTRY_DEFAULT_SSL = 0\n";
         machine_.SetIdentity({"Reported MFP"});
         using Type = support::PublishedService::Type;
+        for (const std::string other : {"68", "69"}) {
+            responder_.Publish({"127.0.0." + other, "mfp-" + other + ".local",
+                                {{Type::Ipp, "Other " + other, 631, {"ty=Other"}},
+                                 {Type::Http, "Other " + other, 8080, {}},
+                                 {Type::Https, "Other " + other, 8443, {}}}});
+        }
         responder_.Publish({"127.0.0.71", "mfp-71.local",
                             {{Type::Ipp, "Copier 71", 631, {"ty=Maker 71"}}, {Type::Http, "Copier 71", Port(), {}}}});
     }
@@ -140,6 +162,20 @@ TEST_F(InstallModeTest, TheSearchElseTheMachineCompletesWhatTheOptionsLeaveOpen)
         << "both switches give install mode";
     EXPECT_EQ(Load(), (Stored{{MFP(std::wstring(L"Reported MFP"), L"127.0.0.71", Port(), 0, false),
                                User(std::wstring(L"Bo"), L"bo", Password())}}));
+}
+
+TEST_F(InstallModeTest, ASelfSignedMachineIsPinnedInTheDataFolderAndGivesItsName)
+{
+    std::ofstream(env_.DataFolder() / "config.dat", std::ios::app) << "ENTRY_DEFAULT_SSL = 1\n";
+    support::FakeInformationServer secure{
+        support::FakeMachine::Options("127.0.0.74", support::SelfSignedCertificate("127.0.0.74"))};
+    secure.SetIdentity({"Secure MFP"});
+    EXPECT_EQ(Install({"-i", "--host", "127.0.0.74", "--https", std::to_string(secure.Machine().Port()), "--uname",
+                       "Ada", "--uid", "ada"}),
+              0);
+    ASSERT_EQ(Load().size(), 1u);
+    EXPECT_TRUE(Load().front().first.GetName() == std::wstring(L"Secure MFP"));
+    EXPECT_EQ(support::ReadFile(env_.DataFolder() / "known_machines").rfind("127.0.0.74 ", 0), 0u);
 }
 
 TEST_F(InstallModeTest, EveryRefusalLeavesTheDataFileAsItWas)

@@ -15,4 +15,10 @@ class RunMode;
 // ignored. Throws when a value does not convert (a non-numeric "http", say).
 std::unique_ptr<RunMode> CreateRunMode(const std::vector<std::string>& arguments);
 
+// Whether the run mode that the arguments ask for shows windows: every mode
+// but uninstall mode, which an installer may run where there is no display.
+// Arguments that do not convert count as showing windows, since their failure
+// is shown in a box.
+bool NeedsWindows(const std::vector<std::string>& arguments) noexcept;
+
 #endif

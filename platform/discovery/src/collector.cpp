@@ -46,6 +46,11 @@ const std::array<std::pair<service, std::string>, 3>& service_types()
     return types;
 }
 
+const std::string& type_of(service kind)
+{
+    return service_types()[static_cast<std::size_t>(kind)].second;
+}
+
 std::optional<service> service_of(const std::string& canonical_name)
 {
     for (const auto& [kind, type] : service_types()) {
@@ -112,10 +117,9 @@ void keep_first(Map& map, const std::string& key, Value&& value)
 } // namespace
 
 struct collector::impl {
-    struct instance {
-        std::string name; // as it came, for asking
-        service kind;
-        std::string label;
+    struct label {
+        std::string wire; // its length byte and bytes as they came, for asking
+        std::string text;
     };
     struct location {
         std::uint16_t port;
@@ -126,7 +130,10 @@ struct collector::impl {
         std::optional<service> named_by;
         std::optional<std::uint16_t> http_port;
         std::optional<std::uint16_t> https_port;
+        bool http_settled = true;
+        bool https_settled = true;
     };
+    using key = std::pair<std::string, std::uint16_t>;
 
     impl(std::uint16_t query_id, std::size_t max_machines)
         : query_id(query_id)
@@ -134,12 +141,13 @@ struct collector::impl {
     {
     }
 
-    bool acceptable(const std::uint8_t* data, std::size_t size) const
+    bool acceptable(const std::uint8_t* data, std::size_t size, bool to_group_port) const
     {
         if (size < wire::header_size)
             return false;
         const std::uint16_t flags = wire::read16(data + wire::flags_offset);
-        return wire::read16(data + wire::id_offset) == query_id && (flags & flag_response) &&
+        const std::uint16_t id = wire::read16(data + wire::id_offset);
+        return (id == query_id || (to_group_port && id == 0)) && (flags & flag_response) &&
                (flags & opcode_mask) == 0 &&
                wire::read16(data + wire::question_count_offset) <= max_questions_per_datagram &&
                wire::record_count(data) <= max_records_per_datagram &&
@@ -158,7 +166,7 @@ struct collector::impl {
     {
         if ((ldns_rr_get_class(record) & class_mask) != wire::class_in)
             return;
-        const std::string owner = wire::canonical(name_of(ldns_rr_owner(record)));
+        const std::string owner = name_of(ldns_rr_owner(record));
         switch (ldns_rr_get_type(record)) {
         case LDNS_RR_TYPE_PTR:
             take_pointer(owner, record);
@@ -167,10 +175,11 @@ struct collector::impl {
             take_service(owner, record);
             break;
         case LDNS_RR_TYPE_TXT:
-            keep_first(type_names, owner, type_name_of(record).value_or(std::string()));
+            note_instance(owner);
+            keep_first(type_names, wire::canonical(owner), type_name_of(record).value_or(std::string()));
             break;
         case LDNS_RR_TYPE_A:
-            take_address(owner, record);
+            take_address(wire::canonical(owner), record);
             break;
         default:
             break;
@@ -178,31 +187,55 @@ struct collector::impl {
     }
 
     // "<instance label>.<service type>"; the label may hold any byte.
+    static std::optional<std::pair<service, std::string>> instance_of(const std::string& name)
+    {
+        const std::size_t label_size = name.empty() ? 0 : static_cast<std::uint8_t>(name[0]);
+        if (label_size == 0 || name.size() <= 1 + label_size)
+            return std::nullopt;
+        const std::optional<service> kind = service_of(wire::canonical(name.substr(1 + label_size)));
+        if (!kind)
+            return std::nullopt;
+        return std::make_pair(*kind, name.substr(0, 1 + label_size));
+    }
+
+    // The label's index, none when the name is no instance or no room is left.
+    std::optional<std::size_t> note_instance(const std::string& name)
+    {
+        const auto instance = instance_of(name);
+        if (!instance)
+            return std::nullopt;
+        const std::string key = wire::canonical(instance->second);
+        const auto known = label_index.find(key);
+        if (known != label_index.end())
+            return known->second;
+        if (labels.size() >= max_names)
+            return std::nullopt;
+        const std::string& bytes = instance->second;
+        labels.push_back({bytes, text(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 1, bytes.size() - 1)});
+        return label_index.emplace(key, labels.size() - 1).first->second;
+    }
+
     void take_pointer(const std::string& owner, const ldns_rr* record)
     {
-        const std::optional<service> kind = service_of(owner);
+        const std::optional<service> kind = service_of(wire::canonical(owner));
         const ldns_rdf* target = field(record, 0, LDNS_RDF_TYPE_DNAME);
         if (!kind || !target)
             return;
         const std::string name = name_of(target);
-        const std::size_t label_size = name.empty() ? 0 : static_cast<std::uint8_t>(name[0]);
-        const bool is_instance = label_size > 0 && name.size() == 1 + label_size + owner.size() &&
-                                 wire::canonical(name.substr(1 + label_size)) == owner;
-        if (!is_instance)
+        const auto instance = instance_of(name);
+        if (!instance || instance->first != *kind)
             return;
-        const std::string key = wire::canonical(name);
-        if (instance_index.count(key) || instances.size() >= max_names)
-            return;
-        instance_index.emplace(key, instances.size());
-        instances.push_back({name, *kind, text(ldns_rdf_data(target) + 1, label_size)});
+        if (const std::optional<std::size_t> index = note_instance(name))
+            pointers.emplace(*kind, *index);
     }
 
     void take_service(const std::string& owner, const ldns_rr* record)
     {
         const ldns_rdf* port = field(record, 2, LDNS_RDF_TYPE_INT16);
         const ldns_rdf* target = field(record, 3, LDNS_RDF_TYPE_DNAME);
+        note_instance(owner);
         if (port && target)
-            keep_first(locations, owner, location{ldns_rdf2native_int16(port), name_of(target)});
+            keep_first(locations, wire::canonical(owner), location{ldns_rdf2native_int16(port), name_of(target)});
     }
 
     void take_address(const std::string& owner, const ldns_rr* record)
@@ -213,47 +246,124 @@ struct collector::impl {
             keep_first(addresses, owner, std::string(dotted));
     }
 
+    // Only instances with nothing left to ask: a responder sends the records
+    // of the others along with their pointers, and may answer no question
+    // that names them (avahi-daemon, for some names of many UTF-8 bytes).
+    std::vector<std::string> known_pointers(service kind) const
+    {
+        std::vector<std::string> known;
+        for (const auto& [pointer_kind, index] : pointers) {
+            std::vector<question> lacking;
+            add_follow_ups(labels[index].wire + type_of(kind), kind, lacking);
+            if (pointer_kind == kind && lacking.empty())
+                known.push_back(labels[index].wire + type_of(kind));
+        }
+        return known;
+    }
+
     std::vector<question> wanted() const
     {
         std::vector<question> questions;
-        for (const auto& type : service_types())
-            questions.push_back({type.second, wire::type_ptr});
-        for (const instance& each : instances) {
-            const std::string key = wire::canonical(each.name);
-            const auto location = locations.find(key);
-            if (location == locations.end())
-                questions.push_back({each.name, wire::type_srv});
-            else if (!addresses.count(wire::canonical(location->second.target)))
-                questions.push_back({location->second.target, wire::type_a});
-            if (each.kind == service::ipp && !type_names.count(key))
-                questions.push_back({each.name, wire::type_txt});
+        for (const auto& [kind, type] : service_types())
+            questions.push_back({type, wire::type_ptr, known_pointers(kind)});
+        for (const label& each : labels) {
+            for (const auto& [kind, type] : service_types())
+                add_follow_ups(each.wire + type, kind, questions);
         }
         return questions;
     }
 
-    void join(joined& machine, const instance& each, std::uint16_t port) const
+    void add_follow_ups(const std::string& name, service kind, std::vector<question>& questions) const
     {
-        if (each.kind == service::http && !machine.http_port)
+        const std::string key = wire::canonical(name);
+        const auto location = locations.find(key);
+        if (location == locations.end())
+            questions.push_back({name, wire::type_srv, {}});
+        else if (!addresses.count(wire::canonical(location->second.target)))
+            questions.push_back({location->second.target, wire::type_a, {}});
+        if (kind == service::ipp && !type_names.count(key))
+            questions.push_back({name, wire::type_txt, {}});
+    }
+
+    // Each question once; with `again`, also those given before.
+    std::vector<question> batch(bool again)
+    {
+        std::vector<question> questions;
+        std::set<key> batched;
+        for (question& each : wanted()) {
+            const key asking(wire::canonical(each.name), each.type);
+            if (!batched.insert(asking).second)
+                continue;
+            unsigned& count = asked[asking];
+            if (count > 0 && !again)
+                continue;
+            ++count;
+            questions.push_back(std::move(each));
+        }
+        return questions;
+    }
+
+    // Whether the SRV record of the name came (it may place the service on
+    // another machine), or was asked for more than once in vain.
+    bool settled(const std::string& name) const
+    {
+        const std::string canonical_name = wire::canonical(name);
+        const auto count = asked.find(key(canonical_name, wire::type_srv));
+        return locations.count(canonical_name) || (count != asked.end() && count->second > 1);
+    }
+
+    void join(joined& machine, const label& name, service kind, std::uint16_t port) const
+    {
+        if (kind == service::http && !machine.http_port)
             machine.http_port = port;
-        if (each.kind == service::https && !machine.https_port)
+        if (kind == service::https && !machine.https_port)
             machine.https_port = port;
-        if (machine.named_by && *machine.named_by <= each.kind)
+        if (machine.named_by && *machine.named_by <= kind)
             return;
-        machine.named_by = each.kind;
-        machine.found.name = each.label;
-        const auto type_name = type_names.find(wire::canonical(each.name));
+        machine.named_by = kind;
+        machine.found.name = name.text;
+        const auto type_name = type_names.find(wire::canonical(name.wire + type_of(service::ipp)));
         machine.found.type_name =
-            each.kind == service::ipp && type_name != type_names.end() ? type_name->second : std::string();
+            kind == service::ipp && type_name != type_names.end() ? type_name->second : std::string();
+    }
+
+    void settle(joined& machine, const label& name) const
+    {
+        machine.http_settled &= settled(name.wire + type_of(service::http));
+        machine.https_settled &= settled(name.wire + type_of(service::https));
+    }
+
+    // Into the machine at the address of its SRV target, when both came.
+    void join_instance(std::vector<joined>& machines, std::map<std::string, std::size_t>& by_address,
+                       const label& name, service kind) const
+    {
+        const auto location = locations.find(wire::canonical(name.wire + type_of(kind)));
+        if (location == locations.end())
+            return;
+        const auto address = addresses.find(wire::canonical(location->second.target));
+        if (address == addresses.end())
+            return;
+        auto known = by_address.find(address->second);
+        if (known == by_address.end()) {
+            if (machines.size() >= max_machines)
+                return;
+            known = by_address.emplace(address->second, machines.size()).first;
+            machines.emplace_back();
+            machines.back().found.address = address->second;
+        }
+        join(machines[known->second], name, kind, location->second.port);
+        settle(machines[known->second], name);
     }
 
     const std::uint16_t query_id;
     const std::size_t max_machines;
-    std::vector<instance> instances;
-    std::map<std::string, std::size_t> instance_index;
+    std::vector<label> labels;
+    std::map<std::string, std::size_t> label_index;
+    std::set<std::pair<service, std::size_t>> pointers;
     std::map<std::string, location> locations;
     std::map<std::string, std::string> type_names;
     std::map<std::string, std::string> addresses;
-    std::set<std::pair<std::string, std::uint16_t>> asked;
+    std::map<key, unsigned> asked;
 };
 
 collector::collector(std::uint16_t query_id, std::size_t max_machines)
@@ -263,10 +373,10 @@ collector::collector(std::uint16_t query_id, std::size_t max_machines)
 
 collector::~collector() = default;
 
-bool collector::add(const std::uint8_t* data, std::size_t size)
+bool collector::add(const std::uint8_t* data, std::size_t size, bool to_group_port)
 {
     owned_packet reply;
-    if (!impl_->acceptable(data, size) || ldns_wire2pkt(&reply.packet, data, size) != LDNS_STATUS_OK)
+    if (!impl_->acceptable(data, size, to_group_port) || ldns_wire2pkt(&reply.packet, data, size) != LDNS_STATUS_OK)
         return false;
     impl_->take(ldns_pkt_answer(reply.packet));
     impl_->take(ldns_pkt_authority(reply.packet));
@@ -276,37 +386,26 @@ bool collector::add(const std::uint8_t* data, std::size_t size)
 
 std::vector<collector::question> collector::take_questions()
 {
-    std::vector<question> questions;
-    for (question& each : impl_->wanted()) {
-        if (impl_->asked.emplace(wire::canonical(each.name), each.type).second)
-            questions.push_back(std::move(each));
-    }
-    return questions;
+    return impl_->batch(false);
+}
+
+std::vector<collector::question> collector::repeat_questions()
+{
+    return impl_->batch(true);
 }
 
 std::vector<machine> collector::machines() const
 {
     std::vector<impl::joined> joined;
     std::map<std::string, std::size_t> by_address;
-    for (const impl::instance& each : impl_->instances) {
-        const auto location = impl_->locations.find(wire::canonical(each.name));
-        if (location == impl_->locations.end())
-            continue;
-        const auto address = impl_->addresses.find(wire::canonical(location->second.target));
-        if (address == impl_->addresses.end())
-            continue;
-        auto known = by_address.find(address->second);
-        if (known == by_address.end()) {
-            if (joined.size() >= impl_->max_machines)
-                continue;
-            known = by_address.emplace(address->second, joined.size()).first;
-            joined.emplace_back();
-            joined.back().found.address = address->second;
-        }
-        impl_->join(joined[known->second], each, location->second.port);
+    for (const impl::label& each : impl_->labels) {
+        for (const auto& [kind, type] : service_types())
+            impl_->join_instance(joined, by_address, each, kind);
     }
     std::vector<machine> machines;
     for (impl::joined& each : joined) {
+        if ((!each.http_port && !each.http_settled) || (!each.https_port && !each.https_settled))
+            continue;
         each.found.http_port = each.http_port.value_or(default_http_port);
         each.found.https_port = each.https_port.value_or(default_https_port);
         machines.push_back(std::move(each.found));

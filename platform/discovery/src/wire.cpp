@@ -66,17 +66,56 @@ bool records_without(const std::uint8_t* data, std::size_t size, std::uint16_t t
     return at <= size;
 }
 
-std::string query(std::uint16_t id, const std::string& name, std::uint16_t type)
+namespace {
+
+// Within the 1500 bytes of an Ethernet frame, less the IP and UDP headers.
+constexpr std::size_t max_query = 1472;
+// The time to live responders give service pointers (75 minutes): a known
+// answer with less than half of it left does not hold back their answer.
+constexpr std::uint32_t pointer_ttl = 4500;
+// A compression pointer to the question's name, right after the header.
+constexpr char question_name[] = {'\xC0', static_cast<char>(header_size)};
+
+void append32(std::string& out, std::uint32_t value)
 {
+    append16(out, static_cast<std::uint16_t>(value >> 16));
+    append16(out, static_cast<std::uint16_t>(value & 0xFFFF));
+}
+
+std::string pointer_record(const std::string& instance)
+{
+    std::string record(question_name, sizeof question_name);
+    append16(record, type_ptr);
+    append16(record, class_in);
+    append32(record, pointer_ttl);
+    append16(record, static_cast<std::uint16_t>(instance.size()));
+    return record + instance;
+}
+
+} // namespace
+
+std::string query(std::uint16_t id, const std::string& name, std::uint16_t type,
+                  const std::vector<std::string>& known_answers, std::uint16_t question_class)
+{
+    std::string answers;
+    std::uint16_t answer_count = 0;
+    for (const std::string& instance : known_answers) {
+        const std::string record = pointer_record(instance);
+        if (header_size + name.size() + 4 + answers.size() + record.size() > max_query)
+            break;
+        answers += record;
+        ++answer_count;
+    }
     std::string datagram;
     append16(datagram, id);
     append16(datagram, 0); // flags
     append16(datagram, 1); // one question
-    datagram.append(6, '\0');
+    append16(datagram, answer_count);
+    datagram.append(4, '\0');
     datagram += name;
     append16(datagram, type);
-    append16(datagram, class_in);
-    return datagram;
+    append16(datagram, question_class);
+    return datagram + answers;
 }
 
 } // namespace discovery::wire

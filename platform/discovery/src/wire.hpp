@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace discovery::wire {
 
@@ -23,6 +24,8 @@ constexpr std::uint16_t type_txt = 16;
 constexpr std::uint16_t type_srv = 33;
 constexpr std::uint16_t type_tsig = 250;
 constexpr std::uint16_t class_in = 1;
+// A question's class with multicast DNS's bit that asks for a unicast response.
+constexpr std::uint16_t unicast_response = 0x8000 | class_in;
 
 inline std::uint16_t read16(const std::uint8_t* data)
 {
@@ -56,9 +59,14 @@ inline std::size_t record_count(const std::uint8_t* data)
 // name without being followed.
 bool records_without(const std::uint8_t* data, std::size_t size, std::uint16_t type);
 
-// The datagram that asks one question as a one-shot query: flags clear, so
-// that a responder answers it by unicast to the port it came from.
-std::string query(std::uint16_t id, const std::string& name, std::uint16_t type);
+// The datagram that asks one question: flags clear, so that a responder
+// answers a query from a port other than 5353 by unicast to that port; from
+// port 5353, only a question of class unicast_response gets that. The
+// known answers, instance names, go in as PTR records of the question's name,
+// as many as fit in one datagram of an Ethernet link; one-shot queries must
+// carry none, since a responder may then drop the query.
+std::string query(std::uint16_t id, const std::string& name, std::uint16_t type,
+                  const std::vector<std::string>& known_answers = {}, std::uint16_t question_class = class_in);
 
 } // namespace discovery::wire
 

@@ -94,6 +94,28 @@ TEST_P(Round, JoinsEachHostsServicesByAddressAskingForWhatTheRepliesLacked)
 
 INSTANTIATE_TEST_SUITE_P(FullAndBareReplies, Round, testing::Bool());
 
+TEST(Round, AsksAgainForWhatWasLost)
+{
+    FakeResponder responder("127.0.0.27");
+    PublishLink(responder);
+    responder.SetLoss([](const std::string&, std::size_t asked) { return asked == 1; });
+    EXPECT_EQ(RunSorted(Options(responder)), kFound);
+}
+
+// The printing service's instance named only where the replies about the web
+// services bring its name.
+TEST(Round, AsksAfterEveryNameUnderEveryService)
+{
+    FakeResponder responder("127.0.0.28");
+    PublishLink(responder);
+    responder.Publish({"127.0.0.29", "queue.local",
+                       {{Type::Ipp, "Queue 1", 631, {"ty=Maker Q"}}, {Type::Http, "Queue 1", 8000, {}}}});
+    responder.SetLoss([](const std::string& question, std::size_t) { return question == "_ipp._tcp.local. PTR"; });
+    const std::vector<discovery::machine> found = RunSorted(Options(responder));
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found.back(), (discovery::machine{"127.0.0.29", "Queue 1", "Maker Q", 8000, 443}));
+}
+
 TEST(Round, KeepsNoMoreMachinesThanAllowed)
 {
     FakeResponder responder("127.0.0.25");

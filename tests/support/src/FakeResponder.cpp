@@ -272,6 +272,7 @@ struct FakeResponder::Pimpl {
     std::map<std::string, std::unique_ptr<Host>> hosts;
     bool malformed = false;
     bool answersOnly = false;
+    Loss loss;
     std::vector<std::string> questions;
     std::thread thread;
 
@@ -311,9 +312,8 @@ struct FakeResponder::Pimpl {
         if (ldns_pkt_qr(query.get()))
             return;
         const std::lock_guard<std::mutex> lock(mutex);
-        const ldns_rr_list* asked = ldns_pkt_question(query.get());
-        for (std::size_t i = 0; i < ldns_rr_list_rr_count(asked); ++i)
-            questions.push_back(Describe(*ldns_rr_list_rr(asked, i)));
+        if (IsLost(*ldns_pkt_question(query.get())))
+            return;
         for (auto& [hostAddress, host] : hosts) {
             if (malformed) {
                 for (const std::string& hostile : HostileReplies(host->published, ldns_pkt_id(query.get())))
@@ -322,6 +322,18 @@ struct FakeResponder::Pimpl {
             if (const std::optional<std::string> reply = Reply(host->published, *query, answersOnly))
                 Send(*host, *reply);
         }
+    }
+
+    // Notes the questions; true when the loss picks any of them.
+    bool IsLost(const ldns_rr_list& asked)
+    {
+        bool lost = false;
+        for (std::size_t i = 0; i < ldns_rr_list_rr_count(&asked); ++i) {
+            questions.push_back(Describe(*ldns_rr_list_rr(&asked, i)));
+            const std::size_t times = std::count(questions.begin(), questions.end(), questions.back());
+            lost = lost || (loss && loss(questions.back(), times));
+        }
+        return lost;
     }
 
     // A failed send costs that one datagram, as on a real link.
@@ -380,6 +392,12 @@ void FakeResponder::SetAnswersOnly(bool answersOnly)
 {
     const std::lock_guard<std::mutex> lock(pimpl_->mutex);
     pimpl_->answersOnly = answersOnly;
+}
+
+void FakeResponder::SetLoss(Loss loss)
+{
+    const std::lock_guard<std::mutex> lock(pimpl_->mutex);
+    pimpl_->loss = std::move(loss);
 }
 
 std::vector<std::string> FakeResponder::Questions() const

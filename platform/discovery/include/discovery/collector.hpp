@@ -20,10 +20,13 @@ namespace discovery {
 // sender makes up.
 class collector {
 public:
-    // One question of a query: a name in DNS wire form and a record type.
+    // One question of a query: a name in DNS wire form and a record type;
+    // for a service type's PTR, the instances known in full, in wire form,
+    // for a query that may list them as known answers.
     struct question {
         std::string name;
         std::uint16_t type;
+        std::vector<std::string> known_answers;
     };
 
     // For the replies to queries with this ID.
@@ -33,17 +36,25 @@ public:
     ~collector();
 
     // Takes the PTR, SRV, TXT and A records of every section of one datagram;
-    // false, taking nothing, when the datagram is dropped.
-    bool add(const std::uint8_t* data, std::size_t size);
+    // false, taking nothing, when the datagram is dropped. Replies that come
+    // to port 5353 carry ID 0 instead of the query's.
+    bool add(const std::uint8_t* data, std::size_t size, bool to_group_port = false);
 
     // The questions not given before whose answers the machines still lack:
-    // at first the three service types; then SRV of every instance without
-    // one, TXT of every printing service without one, and A of every SRV
-    // target without an address.
+    // at first the three service types; then, for every instance name seen
+    // under any of them, its SRV under each type and its TXT under "_ipp"
+    // while they lack, and A of every SRV target without an address.
     std::vector<question> take_questions();
 
+    // Every question whose answer still lacks, given or not, and the three
+    // service types again, for asking anew what may have been lost.
+    std::vector<question> repeat_questions();
+
     // The instances whose SRV target has an address, joined by that address,
-    // at most max_machines of them, in the order their instances came.
+    // at most max_machines of them, in the order their names came. A machine
+    // gets the default port of a web service it lacks only once, under each
+    // of its names, that service's SRV record was asked for more than once in
+    // vain or came for another machine; until then it is left out.
     std::vector<machine> machines() const;
 
 private:

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +64,13 @@ public:
     // does whose replies have no room for more, so that every record is
     // asked for on its own.
     void SetAnswersOnly(bool answersOnly);
+
+    // Whether the replies to a query are lost on the way, given its question
+    // as Questions() gives it and how often it has come, this time included.
+    using Loss = std::function<bool(const std::string& question, std::size_t asked)>;
+    // The replies to the queries it picks are then lost, as on a link that
+    // drops datagrams; no loss by default.
+    void SetLoss(Loss loss);
 
     // Questions received, each as "name type" ("_ipp._tcp.local. PTR").
     std::vector<std::string> Questions() const;
