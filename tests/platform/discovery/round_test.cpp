@@ -94,6 +94,15 @@ TEST_P(Round, JoinsEachHostsServicesByAddressAskingForWhatTheRepliesLacked)
 
 INSTANTIATE_TEST_SUITE_P(FullAndBareReplies, Round, testing::Bool());
 
+// As responders send their SRV, TXT and A records: class IN with the top bit set.
+TEST(Round, ReadsRecordsThatCarryTheCacheFlushBit)
+{
+    FakeResponder responder("127.0.0.30");
+    PublishLink(responder);
+    responder.SetCacheFlush(true);
+    EXPECT_EQ(RunSorted(Options(responder)), kFound);
+}
+
 TEST(Round, AsksAgainForWhatWasLost)
 {
     FakeResponder responder("127.0.0.27");

@@ -29,6 +29,9 @@ constexpr std::size_t kReplyLimit = 512;
 constexpr std::uint32_t kOneShotTtl = 10;
 constexpr std::size_t kMaxLabel = 63;
 constexpr std::size_t kMaxCharacterString = 255;
+// The top bit of a record's class: the record replaces what a cache holds
+// for its name and type.
+constexpr unsigned kCacheFlush = 0x8000;
 // Where the hostile datagrams point the host's name instead.
 constexpr unsigned char kBogusAddress[] = {127, 0, 0, 250};
 
@@ -117,7 +120,7 @@ Record Address(const PublishedHost& host)
 
 // What the host answers to one question: the direct answers, then what a
 // client needs next unless only the answers are wanted.
-std::vector<Record> Answers(const PublishedHost& host, const ldns_rr& question, bool answersOnly)
+std::vector<Record> Answers(const PublishedHost& host, const ldns_rr& question, bool answersOnly, bool cacheFlush)
 {
     const ldns_rdf* name = ldns_rr_owner(&question);
     const ldns_rr_type type = ldns_rr_get_type(&question);
@@ -141,6 +144,10 @@ std::vector<Record> Answers(const PublishedHost& host, const ldns_rr& question, 
         direct.push_back(Address(host));
     if (!answersOnly)
         std::move(next.begin(), next.end(), std::back_inserter(direct));
+    for (Record& record : direct) {
+        if (cacheFlush && ldns_rr_get_type(record.get()) != LDNS_RR_TYPE_PTR)
+            ldns_rr_set_class(record.get(), static_cast<ldns_rr_class>(LDNS_RR_CLASS_IN | kCacheFlush));
+    }
     return direct;
 }
 
@@ -178,7 +185,7 @@ void AppendIfFits(ldns_pkt& reply, Record record)
     ldns_pkt_set_ancount(&reply, static_cast<std::uint16_t>(ldns_pkt_ancount(&reply) - 1));
 }
 
-std::optional<std::string> Reply(const PublishedHost& host, const ldns_pkt& query, bool answersOnly)
+std::optional<std::string> Reply(const PublishedHost& host, const ldns_pkt& query, bool answersOnly, bool cacheFlush)
 {
     Packet reply(ldns_pkt_new(), &ldns_pkt_free);
     ldns_pkt_set_id(reply.get(), ldns_pkt_id(&query));
@@ -188,7 +195,7 @@ std::optional<std::string> Reply(const PublishedHost& host, const ldns_pkt& quer
     for (std::size_t i = 0; i < ldns_rr_list_rr_count(questions); ++i)
         ldns_pkt_push_rr(reply.get(), LDNS_SECTION_QUESTION, ldns_rr_clone(ldns_rr_list_rr(questions, i)));
     for (std::size_t i = 0; i < ldns_rr_list_rr_count(questions); ++i) {
-        for (Record& record : Answers(host, *ldns_rr_list_rr(questions, i), answersOnly))
+        for (Record& record : Answers(host, *ldns_rr_list_rr(questions, i), answersOnly, cacheFlush))
             AppendIfFits(*reply, std::move(record));
     }
     if (ldns_pkt_ancount(reply.get()) == 0)
@@ -272,6 +279,7 @@ struct FakeResponder::Pimpl {
     std::map<std::string, std::unique_ptr<Host>> hosts;
     bool malformed = false;
     bool answersOnly = false;
+    bool cacheFlush = false;
     Loss loss;
     std::vector<std::string> questions;
     std::thread thread;
@@ -319,7 +327,7 @@ struct FakeResponder::Pimpl {
                 for (const std::string& hostile : HostileReplies(host->published, ldns_pkt_id(query.get())))
                     Send(*host, hostile);
             }
-            if (const std::optional<std::string> reply = Reply(host->published, *query, answersOnly))
+            if (const std::optional<std::string> reply = Reply(host->published, *query, answersOnly, cacheFlush))
                 Send(*host, *reply);
         }
     }
@@ -392,6 +400,12 @@ void FakeResponder::SetAnswersOnly(bool answersOnly)
 {
     const std::lock_guard<std::mutex> lock(pimpl_->mutex);
     pimpl_->answersOnly = answersOnly;
+}
+
+void FakeResponder::SetCacheFlush(bool cacheFlush)
+{
+    const std::lock_guard<std::mutex> lock(pimpl_->mutex);
+    pimpl_->cacheFlush = cacheFlush;
 }
 
 void FakeResponder::SetLoss(Loss loss)

@@ -65,6 +65,11 @@ public:
     // asked for on its own.
     void SetAnswersOnly(bool answersOnly);
 
+    // Each host then sets multicast DNS's cache-flush bit on the class of its
+    // unique records (SRV, TXT, A), never on the shared PTR records, as
+    // responders do in replies to port 5353 and some in one-shot replies too.
+    void SetCacheFlush(bool cacheFlush);
+
     // Whether the replies to a query are lost on the way, given its question
     // as Questions() gives it and how often it has come, this time included.
     using Loss = std::function<bool(const std::string& question, std::size_t asked)>;
