@@ -103,6 +103,19 @@ TEST(Round, ReadsRecordsThatCarryTheCacheFlushBit)
     EXPECT_EQ(RunSorted(Options(responder)), kFound);
 }
 
+// Multicast DNS allows datagrams of up to 9000 bytes; a larger one, cut by
+// the receive buffer, must not be read as if whole.
+TEST(Round, TakesRepliesUpToTheLargestDatagramAndDropsLargerOnes)
+{
+    const std::pair<std::size_t, std::size_t> cases[] = {{9000, 1}, {9001, 0}};
+    for (const auto& [size, found] : cases) {
+        FakeResponder responder("127.0.0.31");
+        responder.Publish(Link()[1]);
+        responder.SetReplySize(size);
+        EXPECT_EQ(RunSorted(Options(responder)).size(), found) << size << " bytes";
+    }
+}
+
 TEST(Round, AsksAgainForWhatWasLost)
 {
     FakeResponder responder("127.0.0.27");

@@ -251,6 +251,25 @@ std::vector<std::string> HostileReplies(const PublishedHost& host, std::uint16_t
     };
 }
 
+// The reply grown to `size` bytes by one more additional record, owned by the
+// root, of the first private type; unchanged when there is no room for one.
+std::string Filled(std::string reply, std::size_t size)
+{
+    constexpr unsigned kPrivateType = 65280;
+    constexpr std::size_t kAdditionalCount = 10;
+    constexpr std::size_t kFields = 11; // root name, type, class, time to live, data length
+    if (size < reply.size() + kFields)
+        return reply;
+    const unsigned additional = (unsigned(std::uint8_t(reply[kAdditionalCount])) << 8 |
+                                 std::uint8_t(reply[kAdditionalCount + 1])) + 1;
+    reply.replace(kAdditionalCount, 2, std::string{char(additional >> 8 & 0xFF), char(additional & 0xFF)});
+    const std::size_t dataLength = size - reply.size() - kFields;
+    reply += '\0';
+    for (unsigned field : {kPrivateType, unsigned(LDNS_RR_CLASS_IN), 0u, kOneShotTtl, unsigned(dataLength)})
+        Append16(reply, field);
+    return reply + std::string(dataLength, 'F');
+}
+
 std::string Describe(const ldns_rr& question)
 {
     char* name = ldns_rdf2str(ldns_rr_owner(&question));
@@ -280,6 +299,7 @@ struct FakeResponder::Pimpl {
     bool malformed = false;
     bool answersOnly = false;
     bool cacheFlush = false;
+    std::size_t replySize = 0;
     Loss loss;
     std::vector<std::string> questions;
     std::thread thread;
@@ -328,7 +348,7 @@ struct FakeResponder::Pimpl {
                     Send(*host, hostile);
             }
             if (const std::optional<std::string> reply = Reply(host->published, *query, answersOnly, cacheFlush))
-                Send(*host, *reply);
+                Send(*host, Filled(*reply, replySize));
         }
     }
 
@@ -406,6 +426,12 @@ void FakeResponder::SetCacheFlush(bool cacheFlush)
 {
     const std::lock_guard<std::mutex> lock(pimpl_->mutex);
     pimpl_->cacheFlush = cacheFlush;
+}
+
+void FakeResponder::SetReplySize(std::size_t bytes)
+{
+    const std::lock_guard<std::mutex> lock(pimpl_->mutex);
+    pimpl_->replySize = bytes;
 }
 
 void FakeResponder::SetLoss(Loss loss)

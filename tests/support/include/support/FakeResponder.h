@@ -70,6 +70,12 @@ public:
     // responders do in replies to port 5353 and some in one-shot replies too.
     void SetCacheFlush(bool cacheFlush);
 
+    // Each host then fills each reply to this many bytes (0: none) with an
+    // additional record of a private type that no client asks for, as a host
+    // of many records fills a reply to a port-5353 query up to 9000 bytes,
+    // or beyond when it breaks that limit.
+    void SetReplySize(std::size_t bytes);
+
     // Whether the replies to a query are lost on the way, given its question
     // as Questions() gives it and how often it has come, this time included.
     using Loss = std::function<bool(const std::string& question, std::size_t asked)>;
