@@ -231,9 +231,17 @@ TEST_F(ConnectionTest, BodiesAreCappedInMemoryAndInFilesAndReadOnce)
     machine.Script("/announced", announcing(transport::max_body_in_memory + 1));
     machine.Script("/vast", announcing(transport::max_body_in_file + 1));
     machine.Script("/small", Reply(200, "text/plain", "s", Fault::Chunked));
+    const std::string full(transport::max_body_in_memory, 'x');
+    machine.Script("/full", Reply(200, "application/pdf", full));
+    machine.Script("/full-chunked", Reply(200, "application/pdf", full, Fault::Chunked));
     connection->set_timeouts({5s, 1, 5s, 2s});
     EXPECT_EQ(Get("/huge"), transport::error::body_too_large);
     EXPECT_EQ(Get("/announced"), transport::error::body_too_large);
+    for (const char* path : {"/full", "/full-chunked"}) {
+        std::string body;
+        EXPECT_FALSE(Get(path, &body)) << path;
+        EXPECT_EQ(body.size(), full.size()) << path << " is as large as allowed";
+    }
 
     const support::TempDir folder;
     const boost::filesystem::path file = folder.Path() / "document";
