@@ -351,6 +351,25 @@ TEST(ConnectionRetryTest, RetriesOfARefusedConnectionArePacedAndStopWithinASecon
     }
 }
 
+// A refusal leaves nothing to count; a TLS handshake that runs into the
+// connect time-out fails the same way and leaves a connection behind.
+TEST(ConnectionRetryTest, AConnectionThatFailsIsAttemptedAsOftenAsAllowedAndAtLeastOnce)
+{
+    const std::pair<int, std::size_t> cases[] = {{0, 1}, {1, 1}, {3, 3}};
+    for (const auto& [allowed, made] : cases) {
+        support::SilentPort silent("127.0.0.18");
+        boost::system::error_code failure;
+        const auto connection = transport::connection::create("127.0.0.18", failure);
+        ASSERT_NE(connection, nullptr);
+        connection->use_tls(true);
+        connection->set_timeouts({500ms, allowed, 5s, 5s});
+        ASSERT_TRUE(connection->open_request(silent.Port(), failure));
+        EXPECT_FALSE(connection->send(transport::method::get, "/", nullptr, failure));
+        EXPECT_EQ(failure, transport::error::timed_out) << allowed;
+        EXPECT_EQ(silent.Connections(), made) << allowed << " allowed";
+    }
+}
+
 TEST(ConnectionReuseTest, RequestsToAMachineShareAConnectionAndAPathIsChallengedOnce)
 {
     FakeMachine machine{FakeMachine::Options("127.0.0.13")};

@@ -601,4 +601,36 @@ std::uint16_t ClosedPort::Port() const
     return pimpl_->socket.local_endpoint().port();
 }
 
+struct SilentPort::Pimpl {
+    asio::io_context io;
+    tcp::acceptor acceptor{io};
+    std::vector<tcp::socket> taken; // held open, so that none is answered even by a close
+};
+
+SilentPort::SilentPort(const std::string& address)
+    : pimpl_(std::make_unique<Pimpl>())
+{
+    const tcp::endpoint endpoint(LoopbackAddress(address), 0);
+    pimpl_->acceptor.open(endpoint.protocol());
+    pimpl_->acceptor.bind(endpoint);
+    pimpl_->acceptor.listen(tcp::socket::max_listen_connections);
+    pimpl_->acceptor.non_blocking(true);
+}
+
+SilentPort::~SilentPort() = default;
+
+std::uint16_t SilentPort::Port() const
+{
+    return pimpl_->acceptor.local_endpoint().port();
+}
+
+// The system completes each connection on its own; those waiting are taken.
+std::size_t SilentPort::Connections()
+{
+    boost::system::error_code ended;
+    for (tcp::socket socket = pimpl_->acceptor.accept(ended); !ended; socket = pimpl_->acceptor.accept(ended))
+        pimpl_->taken.push_back(std::move(socket));
+    return pimpl_->taken.size();
+}
+
 } // namespace support

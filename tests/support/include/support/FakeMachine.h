@@ -177,6 +177,25 @@ private:
     std::unique_ptr<Pimpl> pimpl_;
 };
 
+// A port on the address that takes connections and never answers: a TLS
+// handshake on it runs into the connect time-out, a failed connection
+// attempt that, unlike a refusal, leaves a connection to count.
+class SilentPort {
+public:
+    explicit SilentPort(const std::string& address);
+    SilentPort(const SilentPort&) = delete;
+    SilentPort& operator=(const SilentPort&) = delete;
+    ~SilentPort();
+
+    std::uint16_t Port() const;
+    // Takes the connections made so far; how many were taken in all.
+    std::size_t Connections();
+
+private:
+    struct Pimpl;
+    std::unique_ptr<Pimpl> pimpl_;
+};
+
 } // namespace support
 
 #endif
