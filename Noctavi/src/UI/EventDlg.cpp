@@ -6,11 +6,10 @@
 #include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/MachineEvent/Event.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
-#include <Noctavi/MonitoredEntry/EntryDB.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
-#include <Noctavi/MonitoredEntry/ModelLock.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/System/SystemError.h>
 #include <Noctavi/UI/BitmapStretcher.h>
 #include <Noctavi/UI/DialogBuilder.h>
@@ -49,8 +48,6 @@ namespace {
 constexpr unsigned int kPieceString = 211;
 constexpr unsigned int kDeleteQuestionString = 213;
 constexpr unsigned int kDocumentDeletedString = 215;
-// The machine's page that the Login button opens.
-constexpr int kLoginPageMode = 3;
 // How often the dialog looks whether its thumbnail has come.
 constexpr int kThumbnailPollInterval = 20;
 // The icons' own size, which a Windows icon control takes whatever its own.
@@ -205,13 +202,10 @@ void EventDlg::Pimpl::ReadEntrySettings()
 {
     std::optional<MonitoredEntry::EntryProperty> property;
     if (manager) {
-        const MonitoredEntry::ModelLock lock(*manager);
-        const MonitoredEntry::EntryDB& table = manager->GetEntryDB();
-        if (table.Contains(entryId)) {
-            const MonitoredEntry::Entry& entry = table.GetEntry(entryId);
+        MonitoredEntry::ReadEntry(*manager, entryId, [&](const MonitoredEntry::Entry& entry) {
             unreadCount = entry.GetSharedEventLog()->CountUnread();
             property = entry.GetProperty();
-        }
+        });
     }
     ShowUnreadCount();
     if (!property)
@@ -348,7 +342,7 @@ void EventDlg::Pimpl::OnDelete()
 
 void EventDlg::Pimpl::OnLogin()
 {
-    IS::InformationServer(event.GetMFP()).OpenPage(event.GetUser(), kLoginPageMode);
+    IS::InformationServer(event.GetMFP()).OpenPage(event.GetUser(), IS::PageMode::Login);
 }
 
 void EventDlg::Pimpl::OnEventLogViewer()

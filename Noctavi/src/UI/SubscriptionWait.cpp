@@ -1,10 +1,6 @@
 #include <Noctavi/UI/SubscriptionWait.h>
 
-#include <Noctavi/MonitoredEntry/Entry.h>
-#include <Noctavi/MonitoredEntry/EntryDB.h>
-#include <Noctavi/MonitoredEntry/EntryManager.h>
-#include <Noctavi/MonitoredEntry/EntryProperty.h>
-#include <Noctavi/MonitoredEntry/ModelLock.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/UI/WaitCursor.h>
 #include <Noctavi/UI/WorkerThread.h>
@@ -28,11 +24,10 @@ constexpr std::int64_t kLongestSubscriptionWait = 365LL * 24 * 60 * 60 * 1000;
 
 boost::optional<SubscriptionOutcome> ReadOutcome(MonitoredEntry::EntryManager& model, BasicID<long> id)
 {
-    const MonitoredEntry::ModelLock lock(model);
-    const MonitoredEntry::EntryDB& entries = model.GetEntryDB();
-    if (!entries.Contains(id))
+    const boost::optional<EntryProperty> property = MonitoredEntry::CopyProperty(model, id);
+    if (!property)
         return SubscriptionOutcome::EntryRemoved;
-    if (entries.GetEntry(id).GetProperty().GetStatus() != EntryProperty::StatusNotReported)
+    if (property->GetStatus() != EntryProperty::StatusNotReported)
         return SubscriptionOutcome::Reported;
     return boost::none;
 }
