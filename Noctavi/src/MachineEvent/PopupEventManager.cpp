@@ -102,7 +102,7 @@ void PopupEventManager::Pimpl::DropWaiting()
 
 void PopupEventManager::Pimpl::Show(const Event& event, const Pair& pair)
 {
-    switch (presenter.Present(event, pair.first, pair.second)) {
+    switch (presenter.Present(event, pair.first)) {
     case PopupOutcome::Accepted:
         try {
             MonitoredEntry::MarkRead(manager, pair.first, pair.second);

@@ -16,6 +16,7 @@
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/DocumentPreview.h>
 #include <Noctavi/UI/DocumentSave.h>
+#include <Noctavi/UI/EventLoopWait.h>
 #include <Noctavi/UI/Formatting.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Icons.h>
@@ -371,7 +372,7 @@ EventDlg::EventDlg(const MachineEvent::Event& event, const std::optional<QImage>
 EventDlg::~EventDlg() = default;
 
 // The dialog shows its own copy of the event: only the entry is read again.
-void EventDlg::Bind(MonitoredEntry::EntryManager& manager, BasicID<long> entryId, BasicID<long> /*eventId*/)
+void EventDlg::Bind(MonitoredEntry::EntryManager& manager, BasicID<long> entryId)
 {
     pimpl_->manager = &manager;
     pimpl_->entryId = entryId;

@@ -24,7 +24,7 @@
 #include <Noctavi/UI/Formatting.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Icons.h>
-#include <Noctavi/UI/LoginPage.h>
+#include <Noctavi/UI/OpenLoginPage.h>
 
 #include <dialogs/EventLogDlg.h>
 
@@ -222,7 +222,7 @@ void EventLogDlg::Pimpl::OnEventDblClk()
         return;
     EventDlg details(*event);
     details.setParent(&dialog, details.windowFlags());
-    details.Bind(manager, key->first, key->second);
+    details.Bind(manager, key->first);
     MonitoredEntry::MarkRead(manager, key->first, key->second);
     details.exec();
 }

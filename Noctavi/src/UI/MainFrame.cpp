@@ -17,20 +17,20 @@
 #include <Noctavi/System/Folders.h>
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/AboutDlg.h>
+#include <Noctavi/UI/DeferredExit.h>
 #include <Noctavi/UI/EndSessionSignals.h>
 #include <Noctavi/UI/EntryManagerDlg.h>
 #include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/InstanceChannel.h>
-#include <Noctavi/UI/LoginPage.h>
 #include <Noctavi/UI/Message.h>
+#include <Noctavi/UI/OpenLoginPage.h>
 #include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupEventPresenter.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/SingletonWnd.h>
 #include <Noctavi/UI/SystemTrayIcon.h>
 #include <Noctavi/UI/TrayHostWatch.h>
-#include <Noctavi/UI/WaitCursor.h>
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <pelmo/exception.hpp>
@@ -321,7 +321,7 @@ void MainFrame::Pimpl::RequestExit()
     if (stage == Stage::Building)
         exitRequested = true;
     else if (stage == Stage::Running)
-        WaitCursor::RequestExit([this] { RunGuarded(&frame, [this] { Exit(); }); });
+        DeferredExit::Request([this] { RunGuarded(&frame, [this] { Exit(); }); });
 }
 
 void MainFrame::Pimpl::Exit()

@@ -2,8 +2,9 @@
 
 #include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/UI/DeferredExit.h>
+#include <Noctavi/UI/EventLoopWait.h>
 #include <Noctavi/UI/WaitCursor.h>
-#include <Noctavi/UI/WorkerThread.h>
 
 #include <boost/optional.hpp>
 
@@ -43,7 +44,7 @@ SubscriptionOutcome WaitForSubscription(MonitoredEntry::EntryManager& model, Bas
     boost::optional<SubscriptionOutcome> outcome;
     const WaitCursor cursor;
     WaitForStage([&] {
-        if (WaitCursor::IsExitRequested())
+        if (DeferredExit::IsRequested())
             outcome = SubscriptionOutcome::ExitRequested;
         else if (!(outcome = ReadOutcome(model, id)) && Clock::now() >= deadline)
             outcome = SubscriptionOutcome::TimedOut;

@@ -1,4 +1,4 @@
-#include <Noctavi/UI/LoginPage.h>
+#include <Noctavi/UI/OpenLoginPage.h>
 
 #include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/MonitoredEntry/ReadEntry.h>
