@@ -51,7 +51,8 @@ constexpr unsigned int kDeleteQuestionString = 213;
 constexpr unsigned int kDocumentDeletedString = 215;
 // How often the dialog looks whether its thumbnail has come.
 constexpr int kThumbnailPollInterval = 20;
-// The icons' own size, which a Windows icon control takes whatever its own.
+// The count's icon is drawn at its own size, as a Windows icon control draws
+// it whatever the control's size.
 constexpr QSize kCountIconSize(16, 16);
 
 // The controls that act on the event's document.
@@ -356,7 +357,8 @@ void EventDlg::Pimpl::OnEventLogViewer()
 EventDlg::EventDlg(const MachineEvent::Event& event)
     : pimpl_(boost::make_shared<Pimpl>(*this, event))
 {
-    // Modal to no other window: the tray and the other windows stay usable.
+    // Modal only to the window it is opened over (the event log viewer); a
+    // pop-up has none, so the tray and the other windows stay usable.
     setWindowModality(Qt::WindowModal);
     BuildDialog(*this, kTemplate);
     pimpl_->ConnectHandlers();

@@ -118,7 +118,8 @@ struct MainFrame::Pimpl {
     std::unique_ptr<Monitor::MachineMonitorManager> machineMonitors;
     std::unique_ptr<PopupEventPresenter> presenter;
     std::unique_ptr<MachineEvent::PopupEventManager> popups;
-    // Destroyed first: its threads call the event monitor manager.
+    // Destroyed before the managers above: its threads call the event monitor
+    // manager.
     std::unique_ptr<Monitor::EventSignalReceiver> receiver;
     bool trayState = false;
     QTimer saveTimer;
@@ -129,8 +130,8 @@ struct MainFrame::Pimpl {
     Stage stage = Stage::Building;
     bool exitRequested = false;
     bool monitoringStarted = false;
-    // Destroyed first, so that the application object calls nothing here
-    // while the rest goes.
+    // Last, so destroyed first: the application object then calls nothing
+    // here while the rest goes.
     QObject appConnections;
 };
 

@@ -12,9 +12,11 @@ namespace UI {
 // waits on the network. The work runs once; what it throws is kept for
 // Rethrow. Destruction joins the thread: cancel a long request first.
 //
-// The thread never calls Qt: the GUI thread looks at IsFinished (through
-// WaitForStage or a timer), so every result passes through memory that the
-// work writes before it finishes and the GUI thread reads after.
+// The thread touches no widget and posts nothing to the GUI thread (the work
+// may use Qt's thread-safe classes, as QImageReader decodes a thumbnail): the
+// GUI thread looks at IsFinished (through WaitForStage or a timer), so every
+// result passes through memory that the work writes before it finishes and
+// the GUI thread reads after.
 class WorkerThread {
 public:
     explicit WorkerThread(std::function<void()> work);
