@@ -1,7 +1,7 @@
 #include "Grab.h"
 
 #include <Noctavi/UI/Icons.h>
-#include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/MessageBoxSeam.h>
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -50,7 +50,7 @@ QPixmap EventDetails(Samples& samples, BasicID<long> entryId, const MonitoredEnt
                      QPixmap (*grab)(QWidget&) = GrabWindow)
 {
     Dialog dialog(samples.Event(entryId, property), thumbnail);
-    dialog.Bind(samples.Model(), entryId, BasicID<long>(0));
+    dialog.Bind(samples.Model(), entryId);
     return grab(dialog);
 }
 
@@ -93,7 +93,7 @@ QPixmap EventDetailsFetching(Samples& samples)
         samples.Event(Samples::kCopier, Samples::Property(L"Scan to Box", L"Quarterly report.pdf", true));
     const MonitoredEntry::MFP machine(sample.GetMFP().GetName(), L"127.0.0.1", port.Port(), boost::none, false);
     UI::EventDlg dialog(MachineEvent::Event(machine, sample.GetUser(), sample.GetProperty()));
-    dialog.Bind(samples.Model(), Samples::kCopier, BasicID<long>(0));
+    dialog.Bind(samples.Model(), Samples::kCopier);
     return GrabWindow(dialog);
 }
 

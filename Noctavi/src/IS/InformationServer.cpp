@@ -40,9 +40,6 @@ using Text = BasicNode<std::string>;
 
 const char kDocumentPage[] = "/noctavi.htm";
 
-// Modes of the document page.
-enum PageMode { Download = 1, Print = 2, Delete = 5 };
-
 int SelectedPort(const MonitoredEntry::MFP& machine)
 {
     return machine.GetSSL() ? machine.GetHTTPS().value_or(443) : machine.GetHTTP().value_or(80);
@@ -237,7 +234,9 @@ HTTP::Query InformationServer::Pimpl::PageQuery(PageMode mode, const std::wstrin
                                                 const MonitoredEntry::User& user, bool withMarkRead) const
 {
     HTTP::Query query;
-    query.Add("NTV", std::to_string(mode)).Add("DC", Utility::ToNarrow(documentId)).Add("UN", AccountID(user));
+    query.Add("NTV", std::to_string(static_cast<int>(mode)))
+        .Add("DC", Utility::ToNarrow(documentId))
+        .Add("UN", AccountID(user));
     if (withMarkRead)
         query.Add("ISR", markRead ? "1" : "0");
     return query;
@@ -358,7 +357,7 @@ void InformationServer::SetMarkRead(bool markRead)
 void InformationServer::SaveDocument(const MonitoredEntry::User& user, std::wstring& path,
                                      const std::wstring& documentId, const HTTP::Timeout& timeout) const
 {
-    const HTTP::Query query = pimpl_->PageQuery(Download, documentId, user, true);
+    const HTTP::Query query = pimpl_->PageQuery(PageMode::Download, documentId, user, true);
     pimpl_->Open(timeout);
     const RequestGuard request(pimpl_->net);
     pimpl_->SendPage(query);
@@ -368,7 +367,7 @@ void InformationServer::SaveDocument(const MonitoredEntry::User& user, std::wstr
 
 void InformationServer::FetchDocument(const std::wstring& documentId, const MonitoredEntry::User& user) const
 {
-    const HTTP::Query query = pimpl_->PageQuery(Download, documentId, user, true);
+    const HTTP::Query query = pimpl_->PageQuery(PageMode::Download, documentId, user, true);
     pimpl_->Open(GetTimeout(RequestKind::DocumentDownload));
     RequestGuard request(pimpl_->net);
     pimpl_->SendPage(query);
@@ -389,20 +388,20 @@ void InformationServer::ReceiveDocument(const std::wstring& path) const
 void InformationServer::PrintDocument(const MonitoredEntry::User& user, const std::wstring& documentId,
                                       const HTTP::Timeout& timeout) const
 {
-    pimpl_->SendWithAuthority(Print, user, documentId, timeout, true);
+    pimpl_->SendWithAuthority(PageMode::Print, user, documentId, timeout, true);
 }
 
 // The machine takes no mark-read choice with a delete.
 void InformationServer::DeleteDocument(const MonitoredEntry::User& user, const std::wstring& documentId,
                                        const HTTP::Timeout& timeout) const
 {
-    pimpl_->SendWithAuthority(Delete, user, documentId, timeout, false);
+    pimpl_->SendWithAuthority(PageMode::Delete, user, documentId, timeout, false);
 }
 
-void InformationServer::OpenPage(const MonitoredEntry::User& user, int mode) const
+void InformationServer::OpenPage(const MonitoredEntry::User& user, PageMode mode) const
 {
     HTTP::Query query;
-    query.Add("NTV", std::to_string(mode)).Add("UN", AccountID(user));
+    query.Add("NTV", std::to_string(static_cast<int>(mode))).Add("UN", AccountID(user));
     System::OpenURLWithQuery(query.ToString(), pimpl_->PageAddress());
 }
 

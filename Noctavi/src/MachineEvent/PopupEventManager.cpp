@@ -1,15 +1,12 @@
 #include <Noctavi/MachineEvent/PopupEventManager.h>
 
 #include <Noctavi/MachineEvent/Event.h>
+#include <Noctavi/MachineEvent/FindEvent.h>
 #include <Noctavi/MachineEvent/PopupPresenter.h>
 #include <Noctavi/MonitoredEntry/DBException.h>
-#include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
-#include <Noctavi/MonitoredEntry/Event.h>
-#include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/MonitoredEntry/MarkRead.h>
-#include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/System/ConfigLimits.h>
 
 #include <boost/make_shared.hpp>
@@ -34,16 +31,9 @@ using MonitoredEntry::EntryManager;
 // What the pop-up shows, when the pair still calls for one.
 boost::optional<Event> FindShownEvent(EntryManager& manager, const Pair& pair)
 {
-    const MonitoredEntry::ModelLock lock(manager);
-    const MonitoredEntry::EntryDB& db = manager.GetEntryDB();
-    if (!db.Contains(pair.first))
-        return boost::none;
-    const MonitoredEntry::Entry& entry = db.GetEntry(pair.first);
-    const MonitoredEntry::EntryProperty& property = entry.GetProperty();
-    const boost::shared_ptr<const MonitoredEntry::EventLog> log = entry.GetSharedEventLog();
-    if (!property.GetConfig().GetNotice() || !log->Contains(pair.second))
-        return boost::none;
-    return Event(property.GetMFP(), property.GetUser(), log->GetEvent(pair.second).GetProperty());
+    return FindEvent(manager, pair.first, pair.second, [](const MonitoredEntry::EntryProperty& property) {
+        return property.GetConfig().GetNotice();
+    });
 }
 
 } // namespace
@@ -112,7 +102,7 @@ void PopupEventManager::Pimpl::DropWaiting()
 
 void PopupEventManager::Pimpl::Show(const Event& event, const Pair& pair)
 {
-    switch (presenter.Present(event, pair.first, pair.second)) {
+    switch (presenter.Present(event, pair.first)) {
     case PopupOutcome::Accepted:
         try {
             MonitoredEntry::MarkRead(manager, pair.first, pair.second);

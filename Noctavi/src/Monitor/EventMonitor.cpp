@@ -2,15 +2,15 @@
 
 #include <Noctavi/HTTP/Error.h>
 #include <Noctavi/MachineEvent/DetectedEvent.h>
-#include <Noctavi/Monitor/ChangeEntry.h>
 #include <Noctavi/Monitor/HostAddresses.h>
 #include <Noctavi/Monitor/MachineAccess.h>
-#include <Noctavi/Monitor/ReadEntry.h>
 #include <Noctavi/Monitor/Signal.h>
 #include <Noctavi/Monitor/Subscriber.h>
+#include <Noctavi/MonitoredEntry/ChangeEntry.h>
 #include <Noctavi/MonitoredEntry/Distinction.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/MissingEntry.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/RSS/FindNewItems.h>
 #include <Noctavi/RSS/RSSFeed.h>
 
@@ -32,7 +32,9 @@ namespace Monitor {
 
 namespace {
 
+using MonitoredEntry::ChangeProperty;
 using MonitoredEntry::EntryProperty;
+using MonitoredEntry::ReadEntry;
 typedef boost::shared_ptr<const MachineEvent::DetectedEvent> EventPointer;
 
 // Finding new items needs only the newest items of the feed compared with,

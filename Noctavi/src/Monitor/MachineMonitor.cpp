@@ -1,11 +1,11 @@
 #include <Noctavi/Monitor/MachineMonitor.h>
 
 #include <Noctavi/HTTP/Error.h>
-#include <Noctavi/Monitor/ChangeEntry.h>
 #include <Noctavi/Monitor/MachineAccess.h>
-#include <Noctavi/Monitor/ReadEntry.h>
+#include <Noctavi/MonitoredEntry/ChangeEntry.h>
 #include <Noctavi/MonitoredEntry/Distinction.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/Utility/TextConversion.h>
 
@@ -23,7 +23,9 @@ namespace Monitor {
 
 namespace {
 
+using MonitoredEntry::ChangeProperty;
 using MonitoredEntry::EntryProperty;
+using MonitoredEntry::ReadEntry;
 
 // A reply's name as the entry stores it: an empty text is no name.
 boost::optional<std::wstring> StoredName(const std::string& name)

@@ -1,12 +1,12 @@
 #include <Noctavi/Monitor/Subscriber.h>
 
 #include <Noctavi/HTTP/Error.h>
-#include <Noctavi/Monitor/ChangeEntry.h>
 #include <Noctavi/Monitor/MachineAccess.h>
-#include <Noctavi/Monitor/ReadEntry.h>
 #include <Noctavi/Monitor/SubscriptionOrder.h>
+#include <Noctavi/MonitoredEntry/ChangeEntry.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/System/ConfigLimits.h>
 
 #include <boost/chrono/duration.hpp>
@@ -23,7 +23,9 @@ namespace Monitor {
 
 namespace {
 
+using MonitoredEntry::ChangeProperty;
 using MonitoredEntry::EntryProperty;
+using MonitoredEntry::ReadEntry;
 
 struct Identity {
     MonitoredEntry::MFP machine;

@@ -5,9 +5,9 @@
 #include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/MachineEvent/Event.h>
 #include <Noctavi/System/Folders.h>
+#include <Noctavi/UI/EventLoopWait.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/ShellOpener.h>
-#include <Noctavi/UI/WorkerThread.h>
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <pelmo/filesystem/unique_entry.hpp>

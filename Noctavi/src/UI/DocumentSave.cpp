@@ -5,6 +5,8 @@
 #include <Noctavi/MachineEvent/Event.h>
 #include <Noctavi/System/Folders.h>
 #include <Noctavi/System/SystemError.h>
+#include <Noctavi/UI/DeferredExit.h>
+#include <Noctavi/UI/EventLoopWait.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/SaveFileChooser.h>
 #include <Noctavi/UI/WaitCursor.h>
@@ -179,12 +181,12 @@ boost::optional<SaveResult> DocumentSave::AwaitReply()
 {
     const WaitCursor cursor;
     const auto replied = [this] { return state_.replied.load(std::memory_order_acquire); };
-    WaitForStage([&] { return replied() || worker_.IsFinished() || WaitCursor::IsExitRequested(); });
+    WaitForStage([&] { return replied() || worker_.IsFinished() || DeferredExit::IsRequested(); });
     if (replied() && state_.reply != Succeeded) {
         WaitForWorker();
         return state_.reply;
     }
-    if (replied() && !WaitCursor::IsExitRequested())
+    if (replied() && !DeferredExit::IsRequested())
         return state_.reply;
     state_.server.Cancel();
     WaitForWorker();

@@ -1,9 +1,10 @@
 #include <Noctavi/UI/EntryConfigPage.h>
 
+#include <Noctavi/MonitoredEntry/ChangeEntry.h>
 #include <Noctavi/MonitoredEntry/Duplicate.h>
 #include <Noctavi/MonitoredEntry/DuplicateEntry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
-#include <Noctavi/MonitoredEntry/ModelLock.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/MonitoredEntry/SearchResult.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/SystemError.h>
@@ -23,7 +24,18 @@ namespace UI {
 
 namespace {
 
+using MonitoredEntry::Entry;
+typedef MonitoredEntry::EntryManager::Transaction Transaction;
+
 constexpr int kOkButton = 1;
+
+// Storing the page's change must not make the entry a monitored duplicate.
+void SwitchOffMonitoring(Entry& entry)
+{
+    MonitoredEntry::EntryProperty property = entry.GetProperty();
+    property.SetMonitoring(false);
+    entry.SetProperty(property);
+}
 
 } // namespace
 
@@ -56,16 +68,12 @@ void EntryConfigPage::OnInitDialog()
     if (pimpl_->loaded)
         return;
     InitControls();
-    {
-        MonitoredEntry::ModelLock lock(pimpl_->model);
-        const MonitoredEntry::EntryDB& entries = pimpl_->model.GetEntryDB();
-        if (!entries.Contains(pimpl_->entryId)) {
-            lock.Unlock();
-            OnErasedEntry();
-            return;
-        }
-        Load(entries.GetEntry(pimpl_->entryId));
-        pimpl_->loaded = true;
+    if (!MonitoredEntry::ReadEntry(pimpl_->model, pimpl_->entryId, [this](const Entry& entry) {
+            Load(entry);
+            pimpl_->loaded = true;
+        })) {
+        OnErasedEntry();
+        return;
     }
     UpdateData(DataExchange::Load);
     RefreshDependentControls();
@@ -86,20 +94,12 @@ void EntryConfigPage::OnOK()
     if (!pimpl_->loaded)
         return;
     try {
-        MonitoredEntry::EntryManager::Transaction transaction(pimpl_->model);
-        if (!transaction.GetEntryDB().Contains(pimpl_->entryId)) {
+        if (!MonitoredEntry::ChangeEntry(pimpl_->model, pimpl_->entryId, [this](Transaction& transaction, Entry& entry) {
+                Store(entry);
+                if (!transaction.Search(MonitoredEntry::Conditions::Duplicate<Entry>(entry))->empty())
+                    SwitchOffMonitoring(entry);
+            }))
             OnErasedEntry();
-            return;
-        }
-        const boost::shared_ptr<MonitoredEntry::Entry> entry = transaction.GetEntryDB().CloneEntry(pimpl_->entryId);
-        Store(*entry);
-        if (!transaction.Search(MonitoredEntry::Conditions::Duplicate<MonitoredEntry::Entry>(*entry))->empty()) {
-            MonitoredEntry::EntryProperty property = entry->GetProperty();
-            property.SetMonitoring(false);
-            entry->SetProperty(property);
-        }
-        transaction.SetEntry(entry);
-        transaction.Commit();
     } catch (const MonitoredEntry::DuplicateEntry&) {
         // Another entry took the host meanwhile; this page's change is dropped.
     }

@@ -1,11 +1,13 @@
 #include <Noctavi/UI/EntryManagerDlg.h>
 
 #include <Noctavi/IS/InformationServer.h>
+#include <Noctavi/MonitoredEntry/ChangeEntry.h>
 #include <Noctavi/MonitoredEntry/Duplicate.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/ModelLock.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/MonitoredEntry/SearchResult.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/ConfigLimits.h>
@@ -40,6 +42,8 @@ using namespace EntryManagerDlgResource;
 
 namespace {
 
+using MonitoredEntry::ChangeEntry;
+using MonitoredEntry::CopyProperty;
 using MonitoredEntry::Entry;
 using MonitoredEntry::EntryManager;
 using MonitoredEntry::EntryProperty;
@@ -48,7 +52,6 @@ typedef EntryListSource::Key Key;
 constexpr unsigned int kColumnWidths = 106;
 constexpr unsigned int kRemoveQuestion = 115;
 constexpr unsigned int kCapacityExceeded = 120;
-constexpr int kNotificationPageMode = 4;
 
 // Every other monitored entry on the entry's machine, switched off.
 void SwitchOffDuplicates(EntryManager::Transaction& transaction, const Entry& entry)
@@ -78,7 +81,6 @@ struct EntryManagerDlg::Pimpl {
 
     bool IsMonitored(const Key& id) const;
     bool IsBelowEntryLimit() const;
-    boost::optional<EntryProperty> CopyProperty(const Key& id) const;
     bool ChangeStatus(const Key& id);
 
     EntryManager& model;
@@ -90,9 +92,8 @@ struct EntryManagerDlg::Pimpl {
 
 bool EntryManagerDlg::Pimpl::IsMonitored(const Key& id) const
 {
-    const MonitoredEntry::ModelLock lock(model);
-    const MonitoredEntry::EntryDB& entries = model.GetEntryDB();
-    return entries.Contains(id) && entries.GetEntry(id).GetProperty().GetMonitoring();
+    const boost::optional<EntryProperty> property = CopyProperty(model, id);
+    return property && property->GetMonitoring();
 }
 
 bool EntryManagerDlg::Pimpl::IsBelowEntryLimit() const
@@ -101,33 +102,22 @@ bool EntryManagerDlg::Pimpl::IsBelowEntryLimit() const
     return static_cast<std::int64_t>(model.GetEntryDB().Size()) < GetConfigLimits().EntryMax;
 }
 
-boost::optional<EntryProperty> EntryManagerDlg::Pimpl::CopyProperty(const Key& id) const
-{
-    const MonitoredEntry::ModelLock lock(model);
-    const MonitoredEntry::EntryDB& entries = model.GetEntryDB();
-    if (!entries.Contains(id))
-        return boost::none;
-    return entries.GetEntry(id).GetProperty();
-}
-
 // The other entries on the machine are switched off before the changed one
 // is stored, so that it meets no duplicate; one commit tells the observers
 // once. True when the entry is now monitored.
 bool EntryManagerDlg::Pimpl::ChangeStatus(const Key& id)
 {
-    EntryManager::Transaction transaction(model);
-    if (!transaction.GetEntryDB().Contains(id))
-        return false;
-    const boost::shared_ptr<Entry> entry = transaction.GetEntryDB().CloneEntry(id);
-    EntryProperty property = entry->GetProperty();
-    property.SetMonitoring(!property.GetMonitoring());
-    property.SetStatus(EntryProperty::StatusNotReported);
-    entry->SetProperty(property);
-    if (property.GetMonitoring())
-        SwitchOffDuplicates(transaction, *entry);
-    transaction.SetEntry(entry);
-    transaction.Commit();
-    return property.GetMonitoring();
+    bool monitored = false;
+    ChangeEntry(model, id, [&](EntryManager::Transaction& transaction, Entry& entry) {
+        EntryProperty property = entry.GetProperty();
+        monitored = !property.GetMonitoring();
+        property.SetMonitoring(monitored);
+        property.SetStatus(EntryProperty::StatusNotReported);
+        entry.SetProperty(property);
+        if (monitored)
+            SwitchOffDuplicates(transaction, entry);
+    });
+    return monitored;
 }
 
 EntryManagerDlg::EntryManagerDlg(EntryManager& model)
@@ -219,8 +209,8 @@ void EntryManagerDlg::OnNotificationItems()
     const boost::optional<Key> selected = pimpl_->list->GetSelectedKey();
     if (!selected)
         return;
-    if (const boost::optional<EntryProperty> property = pimpl_->CopyProperty(*selected))
-        IS::InformationServer(property->GetMFP()).OpenPage(property->GetUser(), kNotificationPageMode);
+    if (const boost::optional<EntryProperty> property = CopyProperty(pimpl_->model, *selected))
+        IS::InformationServer(property->GetMFP()).OpenPage(property->GetUser(), IS::PageMode::NotificationSettings);
 }
 
 void EntryManagerDlg::OnAdd()

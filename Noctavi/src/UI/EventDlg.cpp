@@ -6,17 +6,17 @@
 #include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/MachineEvent/Event.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
-#include <Noctavi/MonitoredEntry/EntryDB.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
-#include <Noctavi/MonitoredEntry/ModelLock.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/System/SystemError.h>
 #include <Noctavi/UI/BitmapStretcher.h>
 #include <Noctavi/UI/DialogBuilder.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/DocumentPreview.h>
 #include <Noctavi/UI/DocumentSave.h>
+#include <Noctavi/UI/EventLoopWait.h>
 #include <Noctavi/UI/Formatting.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Icons.h>
@@ -49,11 +49,10 @@ namespace {
 constexpr unsigned int kPieceString = 211;
 constexpr unsigned int kDeleteQuestionString = 213;
 constexpr unsigned int kDocumentDeletedString = 215;
-// The machine's page that the Login button opens.
-constexpr int kLoginPageMode = 3;
 // How often the dialog looks whether its thumbnail has come.
 constexpr int kThumbnailPollInterval = 20;
-// The icons' own size, which a Windows icon control takes whatever its own.
+// The count's icon is drawn at its own size, as a Windows icon control draws
+// it whatever the control's size.
 constexpr QSize kCountIconSize(16, 16);
 
 // The controls that act on the event's document.
@@ -205,13 +204,10 @@ void EventDlg::Pimpl::ReadEntrySettings()
 {
     std::optional<MonitoredEntry::EntryProperty> property;
     if (manager) {
-        const MonitoredEntry::ModelLock lock(*manager);
-        const MonitoredEntry::EntryDB& table = manager->GetEntryDB();
-        if (table.Contains(entryId)) {
-            const MonitoredEntry::Entry& entry = table.GetEntry(entryId);
+        MonitoredEntry::ReadEntry(*manager, entryId, [&](const MonitoredEntry::Entry& entry) {
             unreadCount = entry.GetSharedEventLog()->CountUnread();
             property = entry.GetProperty();
-        }
+        });
     }
     ShowUnreadCount();
     if (!property)
@@ -348,7 +344,7 @@ void EventDlg::Pimpl::OnDelete()
 
 void EventDlg::Pimpl::OnLogin()
 {
-    IS::InformationServer(event.GetMFP()).OpenPage(event.GetUser(), kLoginPageMode);
+    IS::InformationServer(event.GetMFP()).OpenPage(event.GetUser(), IS::PageMode::Login);
 }
 
 void EventDlg::Pimpl::OnEventLogViewer()
@@ -361,7 +357,8 @@ void EventDlg::Pimpl::OnEventLogViewer()
 EventDlg::EventDlg(const MachineEvent::Event& event)
     : pimpl_(boost::make_shared<Pimpl>(*this, event))
 {
-    // Modal to no other window: the tray and the other windows stay usable.
+    // Modal only to the window it is opened over (the event log viewer); a
+    // pop-up has none, so the tray and the other windows stay usable.
     setWindowModality(Qt::WindowModal);
     BuildDialog(*this, kTemplate);
     pimpl_->ConnectHandlers();
@@ -377,7 +374,7 @@ EventDlg::EventDlg(const MachineEvent::Event& event, const std::optional<QImage>
 EventDlg::~EventDlg() = default;
 
 // The dialog shows its own copy of the event: only the entry is read again.
-void EventDlg::Bind(MonitoredEntry::EntryManager& manager, BasicID<long> entryId, BasicID<long> /*eventId*/)
+void EventDlg::Bind(MonitoredEntry::EntryManager& manager, BasicID<long> entryId)
 {
     pimpl_->manager = &manager;
     pimpl_->entryId = entryId;

@@ -1,6 +1,7 @@
 #include <Noctavi/UI/EventLogDlg.h>
 
 #include <Noctavi/MachineEvent/Event.h>
+#include <Noctavi/MachineEvent/FindEvent.h>
 #include <Noctavi/MonitoredEntry/Distinction.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryDB.h>
@@ -10,6 +11,7 @@
 #include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/MonitoredEntry/MarkRead.h>
 #include <Noctavi/MonitoredEntry/ModelLock.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/Monitor/EventSignalObserver.h>
 #include <Noctavi/Monitor/Signal.h>
 #include <Noctavi/UI/DDX/DDX.h>
@@ -22,7 +24,7 @@
 #include <Noctavi/UI/Formatting.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Icons.h>
-#include <Noctavi/UI/LoginPage.h>
+#include <Noctavi/UI/OpenLoginPage.h>
 
 #include <dialogs/EventLogDlg.h>
 
@@ -65,6 +67,18 @@ private:
     const MonitoredEntry::Distinction distinction_;
 };
 
+// None when the entry or the event has gone.
+boost::optional<bool> IsRead(MonitoredEntry::EntryManager& manager, const EventListSource::Key& key)
+{
+    boost::optional<bool> read;
+    MonitoredEntry::ReadEntry(manager, key.first, [&](const MonitoredEntry::Entry& entry) {
+        const boost::shared_ptr<const MonitoredEntry::EventLog> log = entry.GetSharedEventLog();
+        if (log->Contains(key.second))
+            read = log->GetEvent(key.second).IsRead();
+    });
+    return read;
+}
+
 } // namespace
 
 struct EventLogDlg::Pimpl {
@@ -90,7 +104,6 @@ struct EventLogDlg::Pimpl {
     void OnLogin();
     void OnAllConfirm();
     void OnEventDblClk();
-    boost::optional<MachineEvent::Event> FindEvent(const EventListSource::Key& key);
 
     EventLogDlg& dialog;
     MonitoredEntry::EntryManager& manager;
@@ -161,13 +174,12 @@ void EventLogDlg::Pimpl::OnRefresh()
     const boost::optional<BasicID<long>> entryId = entries.GetSelectedKey();
     if (!entryId)
         return;
-    MonitoredEntry::ModelLock lock(manager);
-    const MonitoredEntry::EntryDB& db = manager.GetEntryDB();
-    if (!db.Contains(*entryId))
-        return;
-    const UpdateSignal signal(MonitoredEntry::Distinction(db.GetEntry(*entryId)));
-    lock.Unlock();
-    eventMonitors.OnSignal(signal);
+    boost::optional<UpdateSignal> signal;
+    MonitoredEntry::ReadEntry(manager, *entryId, [&](const MonitoredEntry::Entry& entry) {
+        signal.emplace(MonitoredEntry::Distinction(entry));
+    });
+    if (signal)
+        eventMonitors.OnSignal(*signal);
 }
 
 void EventLogDlg::Pimpl::OnLogin()
@@ -188,14 +200,10 @@ void EventLogDlg::Pimpl::OnAllConfirm()
         keys = eventSource.GetKeys();
     }
     for (const EventListSource::Key& key : *keys) {
-        const MonitoredEntry::ModelLock lock(manager);
-        const MonitoredEntry::EntryDB& db = manager.GetEntryDB();
-        if (!db.Contains(key.first))
+        const boost::optional<bool> read = IsRead(manager, key);
+        if (!read)
             return;
-        const boost::shared_ptr<const MonitoredEntry::EventLog> log = db.GetEntry(key.first).GetSharedEventLog();
-        if (!log->Contains(key.second))
-            return;
-        if (!log->GetEvent(key.second).IsRead())
+        if (!*read)
             MonitoredEntry::MarkRead(manager, key.first, key.second);
     }
     Enable(kAllConfirm, false);
@@ -209,28 +217,14 @@ void EventLogDlg::Pimpl::OnEventDblClk()
     const boost::optional<EventListSource::Key> key = events.GetSelectedKey();
     if (!key)
         return;
-    const boost::optional<MachineEvent::Event> event = FindEvent(*key);
+    const boost::optional<MachineEvent::Event> event = MachineEvent::FindEvent(manager, key->first, key->second);
     if (!event)
         return;
     EventDlg details(*event);
     details.setParent(&dialog, details.windowFlags());
-    details.Bind(manager, key->first, key->second);
+    details.Bind(manager, key->first);
     MonitoredEntry::MarkRead(manager, key->first, key->second);
     details.exec();
-}
-
-boost::optional<MachineEvent::Event> EventLogDlg::Pimpl::FindEvent(const EventListSource::Key& key)
-{
-    const MonitoredEntry::ModelLock lock(manager);
-    const MonitoredEntry::EntryDB& db = manager.GetEntryDB();
-    if (!db.Contains(key.first))
-        return boost::none;
-    const MonitoredEntry::Entry& entry = db.GetEntry(key.first);
-    const boost::shared_ptr<const MonitoredEntry::EventLog> log = entry.GetSharedEventLog();
-    if (!log->Contains(key.second))
-        return boost::none;
-    const MonitoredEntry::EntryProperty& property = entry.GetProperty();
-    return MachineEvent::Event(property.GetMFP(), property.GetUser(), log->GetEvent(key.second).GetProperty());
 }
 
 EventLogDlg::EventLogDlg(MonitoredEntry::EntryManager& manager, Monitor::EventSignalObserver& eventMonitors)

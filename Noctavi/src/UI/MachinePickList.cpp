@@ -2,10 +2,10 @@
 
 #include <Noctavi/UI/DialogBuilder.h>
 #include <Noctavi/UI/DialogItem.h>
+#include <Noctavi/UI/EventLoopWait.h>
 #include <Noctavi/UI/Formatting.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Icons.h>
-#include <Noctavi/UI/WorkerThread.h>
 
 #include <dialogs/MachinePickList.h>
 

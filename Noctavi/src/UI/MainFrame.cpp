@@ -17,20 +17,20 @@
 #include <Noctavi/System/Folders.h>
 #include <Noctavi/System/InstanceLock.h>
 #include <Noctavi/UI/AboutDlg.h>
+#include <Noctavi/UI/DeferredExit.h>
 #include <Noctavi/UI/EndSessionSignals.h>
 #include <Noctavi/UI/EntryManagerDlg.h>
 #include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/InstanceChannel.h>
-#include <Noctavi/UI/LoginPage.h>
 #include <Noctavi/UI/Message.h>
+#include <Noctavi/UI/OpenLoginPage.h>
 #include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupEventPresenter.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/SingletonWnd.h>
 #include <Noctavi/UI/SystemTrayIcon.h>
 #include <Noctavi/UI/TrayHostWatch.h>
-#include <Noctavi/UI/WaitCursor.h>
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <pelmo/exception.hpp>
@@ -118,7 +118,8 @@ struct MainFrame::Pimpl {
     std::unique_ptr<Monitor::MachineMonitorManager> machineMonitors;
     std::unique_ptr<PopupEventPresenter> presenter;
     std::unique_ptr<MachineEvent::PopupEventManager> popups;
-    // Destroyed first: its threads call the event monitor manager.
+    // Destroyed before the managers above: its threads call the event monitor
+    // manager.
     std::unique_ptr<Monitor::EventSignalReceiver> receiver;
     bool trayState = false;
     QTimer saveTimer;
@@ -129,8 +130,8 @@ struct MainFrame::Pimpl {
     Stage stage = Stage::Building;
     bool exitRequested = false;
     bool monitoringStarted = false;
-    // Destroyed first, so that the application object calls nothing here
-    // while the rest goes.
+    // Last, so destroyed first: the application object then calls nothing
+    // here while the rest goes.
     QObject appConnections;
 };
 
@@ -321,7 +322,7 @@ void MainFrame::Pimpl::RequestExit()
     if (stage == Stage::Building)
         exitRequested = true;
     else if (stage == Stage::Running)
-        WaitCursor::RequestExit([this] { RunGuarded(&frame, [this] { Exit(); }); });
+        DeferredExit::Request([this] { RunGuarded(&frame, [this] { Exit(); }); });
 }
 
 void MainFrame::Pimpl::Exit()

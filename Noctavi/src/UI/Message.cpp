@@ -1,6 +1,6 @@
 #include <Noctavi/UI/Message.h>
 
-#include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/MessageBoxSeam.h>
 #include <Noctavi/UI/Strings.h>
 
 #include <QApplication>

@@ -136,31 +136,31 @@ struct PopupEventPresenter::Pimpl {
     std::atomic<unsigned int> posted{0};
 
     void Open(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const std::optional<QImage>& thumbnail,
-              BasicID<long> entryID, BasicID<long> eventID);
+              BasicID<long> entryID);
     void Show(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const std::optional<QImage>& thumbnail,
-              BasicID<long> entryID, BasicID<long> eventID);
+              BasicID<long> entryID);
     void Replace(std::unique_ptr<PopupEventDlg> next);
     void CloseFor(const std::shared_ptr<Handover>& handover);
     void CloseOpen();
 };
 
 void PopupEventPresenter::Pimpl::Open(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event,
-                                      const std::optional<QImage>& thumbnail, BasicID<long> entryID, BasicID<long> eventID)
+                                      const std::optional<QImage>& thumbnail, BasicID<long> entryID)
 {
     if (handover->IsAbandoned())
         return;
     shown = handover;
     // A pop-up that cannot be built is reported, and its event stays unread.
-    if (!RunGuarded(nullptr, [&] { Show(handover, event, thumbnail, entryID, eventID); }))
+    if (!RunGuarded(nullptr, [&] { Show(handover, event, thumbnail, entryID); }))
         handover->End(PopupOutcome::Dismissed);
 }
 
 void PopupEventPresenter::Pimpl::Show(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event,
-                                      const std::optional<QImage>& thumbnail, BasicID<long> entryID, BasicID<long> eventID)
+                                      const std::optional<QImage>& thumbnail, BasicID<long> entryID)
 {
     Replace(std::make_unique<PopupEventDlg>(event, thumbnail));
     PopupEventDlg* dialog = popup.get();
-    dialog->Bind(manager, entryID, eventID);
+    dialog->Bind(manager, entryID);
     connect(dialog, &QDialog::finished, &presenter,
             [handover, dialog](int result) { handover->End(OutcomeOf(*dialog, result)); });
     connect(dialog, &EventDlg::EventLogViewerRequested, &presenter, &PopupEventPresenter::EventLogViewerRequested);
@@ -199,14 +199,13 @@ PopupEventPresenter::PopupEventPresenter(MonitoredEntry::EntryManager& manager)
 
 PopupEventPresenter::~PopupEventPresenter() = default;
 
-PopupOutcome PopupEventPresenter::Present(const MachineEvent::Event& event, BasicID<long> entryID,
-                                          BasicID<long> eventID)
+PopupOutcome PopupEventPresenter::Present(const MachineEvent::Event& event, BasicID<long> entryID)
 {
     const std::optional<QImage> thumbnail = PrepareThumbnail(event);
     const auto handover = std::make_shared<Handover>();
     Pimpl* const self = pimpl_.get();
-    const auto open = [self, handover, event, thumbnail, entryID, eventID] {
-        self->Open(handover, event, thumbnail, entryID, eventID);
+    const auto open = [self, handover, event, thumbnail, entryID] {
+        self->Open(handover, event, thumbnail, entryID);
     };
     Post(open);
     try {

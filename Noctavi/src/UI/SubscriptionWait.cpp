@@ -1,13 +1,10 @@
 #include <Noctavi/UI/SubscriptionWait.h>
 
-#include <Noctavi/MonitoredEntry/Entry.h>
-#include <Noctavi/MonitoredEntry/EntryDB.h>
-#include <Noctavi/MonitoredEntry/EntryManager.h>
-#include <Noctavi/MonitoredEntry/EntryProperty.h>
-#include <Noctavi/MonitoredEntry/ModelLock.h>
+#include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/UI/DeferredExit.h>
+#include <Noctavi/UI/EventLoopWait.h>
 #include <Noctavi/UI/WaitCursor.h>
-#include <Noctavi/UI/WorkerThread.h>
 
 #include <boost/optional.hpp>
 
@@ -28,11 +25,10 @@ constexpr std::int64_t kLongestSubscriptionWait = 365LL * 24 * 60 * 60 * 1000;
 
 boost::optional<SubscriptionOutcome> ReadOutcome(MonitoredEntry::EntryManager& model, BasicID<long> id)
 {
-    const MonitoredEntry::ModelLock lock(model);
-    const MonitoredEntry::EntryDB& entries = model.GetEntryDB();
-    if (!entries.Contains(id))
+    const boost::optional<EntryProperty> property = MonitoredEntry::CopyProperty(model, id);
+    if (!property)
         return SubscriptionOutcome::EntryRemoved;
-    if (entries.GetEntry(id).GetProperty().GetStatus() != EntryProperty::StatusNotReported)
+    if (property->GetStatus() != EntryProperty::StatusNotReported)
         return SubscriptionOutcome::Reported;
     return boost::none;
 }
@@ -48,7 +44,7 @@ SubscriptionOutcome WaitForSubscription(MonitoredEntry::EntryManager& model, Bas
     boost::optional<SubscriptionOutcome> outcome;
     const WaitCursor cursor;
     WaitForStage([&] {
-        if (WaitCursor::IsExitRequested())
+        if (DeferredExit::IsRequested())
             outcome = SubscriptionOutcome::ExitRequested;
         else if (!(outcome = ReadOutcome(model, id)) && Clock::now() >= deadline)
             outcome = SubscriptionOutcome::TimedOut;

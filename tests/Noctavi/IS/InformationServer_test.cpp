@@ -565,11 +565,11 @@ TEST(InformationServerPage, TheBrowserAddressLeavesOutTheSchemesDefaultPort)
 {
     const support::StandInOpener opener;
     const MonitoredEntry::User user = Account(L"ann & co", L"x");
-    IS::InformationServer(Machine(80)).OpenPage(user, 3);
-    IS::InformationServer(Machine(443)).OpenPage(user, 4);
-    IS::InformationServer(Machine(80, 443, true)).OpenPage(user, 3);
-    IS::InformationServer(Machine(443, 8443, true)).OpenPage(user, 3);
-    IS::InformationServer(Machine(boost::none, boost::none, true)).OpenPage(user, 4);
+    IS::InformationServer(Machine(80)).OpenPage(user, IS::PageMode::Login);
+    IS::InformationServer(Machine(443)).OpenPage(user, IS::PageMode::NotificationSettings);
+    IS::InformationServer(Machine(80, 443, true)).OpenPage(user, IS::PageMode::Login);
+    IS::InformationServer(Machine(443, 8443, true)).OpenPage(user, IS::PageMode::Login);
+    IS::InformationServer(Machine(boost::none, boost::none, true)).OpenPage(user, IS::PageMode::NotificationSettings);
 
     // The openers run detached, so their lines may come in any order.
     std::istringstream log(opener.WaitForLines(5));

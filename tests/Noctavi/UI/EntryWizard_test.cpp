@@ -6,13 +6,13 @@
 #include <Noctavi/System/Config.h>
 #include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/System/InstanceLock.h>
+#include <Noctavi/UI/DeferredExit.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryWizard/Wizard.h>
 #include <Noctavi/UI/MainFrame.h>
 #include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/Strings.h>
-#include <Noctavi/UI/WaitCursor.h>
 #include <Noctavi/Utility/SearchOptions.h>
 #include <Noctavi/Utility/TextConversion.h>
 
@@ -300,7 +300,7 @@ TEST_F(EntryWizardTest, AnExitEndsFinishsWaitForTheSubscriptionAtOnce)
     TypeAccount(*wizard, "bob", "pw");
     Press(*wizard, QWizard::NextButton);
     bool exited = false;
-    QTimer::singleShot(50, [&] { UI::WaitCursor::RequestExit([&] { exited = true; }); });
+    QTimer::singleShot(50, [&] { UI::DeferredExit::Request([&] { exited = true; }); });
     const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     Press(*wizard, QWizard::FinishButton);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << "waited for the minute's limit";

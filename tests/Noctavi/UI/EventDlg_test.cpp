@@ -9,6 +9,7 @@
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/RSS/EventTime.h>
 #include <Noctavi/UI/BitmapStretcher.h>
+#include <Noctavi/UI/DeferredExit.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/DialogUnits.h>
 #include <Noctavi/UI/DocumentPreview.h>
@@ -198,7 +199,7 @@ protected:
         const MachineEvent::Event event = EventOf(documentId);
         Log(event);
         auto dialog = std::make_unique<UI::EventDlg>(event);
-        dialog->Bind(model, bound.value_or(entry), BasicID<long>(0));
+        dialog->Bind(model, bound.value_or(entry));
         dialog->show();
         const QLabel& thumbnail = Item<QLabel>(*dialog, kThumbnail);
         EXPECT_TRUE(support::ProcessEventsUntil(
@@ -236,7 +237,7 @@ TEST_F(EventDlgTest, ShowsTheEventWithTheEntrysUnreadCountAndSettingsAndEndsAsIt
     // Nothing unread, monitoring off: the plain count and no Login button.
     Reconfigure(false, true);
     UI::EventDlg quiet(EventOf(boost::none));
-    quiet.Bind(model, entry, BasicID<long>(0));
+    quiet.Bind(model, entry);
     quiet.show();
     EXPECT_EQ(Item<QLabel>(quiet, kCountText).text(), "0 piece");
     EXPECT_FALSE(Item<QLabel>(quiet, kCountText).font().bold());
@@ -429,7 +430,7 @@ TEST_F(EventDlgTest, APopupsTimeDoesNotCutItsOwnActionShort)
         AddDocument("doc-1", "application/pdf", support::PngPicture(10, 10));
         const QImage thumbnail = QImage::fromData(QByteArray::fromStdString(support::PngPicture(10, 10)));
         UI::PopupEventDlg popup(EventOf(std::string("doc-1")), thumbnail);
-        popup.Bind(model, entry, BasicID<long>(0));
+        popup.Bind(model, entry);
         std::vector<int> endings;
         QObject::connect(&popup, &QDialog::finished, [&](int result) { endings.push_back(result); });
         popup.show();
@@ -563,7 +564,7 @@ TEST_F(EventDlgTest, AnExitAskedForDuringTheDownloadAbandonsTheSaveAndRunsAfterI
     const std::size_t before = server.Machine().Requests().size();
     QTimer::singleShot(0, [&] {
         EXPECT_TRUE(server.Machine().WaitForRequests(before + 1));
-        UI::WaitCursor::RequestExit([&] { exited = true; });
+        UI::DeferredExit::Request([&] { exited = true; });
     });
     Click(*dialog, kSave); // no save dialog, no message: the test main fails either
     EXPECT_FALSE(exited);
@@ -619,7 +620,7 @@ TEST_F(EventDlgTest, ClosingWhileTheThumbnailIsFetchedCancelsTheRequest)
     } timeouts;
     server.Machine().Script("/thumbnail.htm", support::Reply(200, "image/png", "", support::Fault::Stall));
     UI::EventDlg dialog(EventOf(std::string("doc-1")));
-    dialog.Bind(model, entry, BasicID<long>(0));
+    dialog.Bind(model, entry);
     dialog.show();
     ASSERT_TRUE(server.Machine().WaitForRequests(1));
     for (int id : kDocumentControls)

@@ -16,7 +16,7 @@
 #include <Noctavi/UI/EventLogDlg.h>
 #include <Noctavi/UI/MachinePickList.h>
 #include <Noctavi/UI/Message.h>
-#include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/MessageBoxSeam.h>
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/SystemTrayIcon.h>
 
@@ -108,7 +108,7 @@ TEST(StringMarkers, EveryShownTextComesFromTheStringTable)
     const MonitoredEntry::EventProperty property(L"Scan", L"Contract", std::wstring(L"http://x/t"),
                                                  std::wstring(L"1"), RSS::EventTime("Tue, 09 Dec 2008 10:05:07 +0900"));
     UI::EventDlg dialog(MachineEvent::Event(MonitoredEntry::MFP(), MonitoredEntry::User(), property), std::nullopt);
-    dialog.Bind(manager, BasicID<long>(0), BasicID<long>(0));
+    dialog.Bind(manager, BasicID<long>(0));
     dialog.show();
     const QStringList shown = DialogTexts(dialog, {"1073", "1074", "1075", "1076", "1077", "1126"});
     EXPECT_EQ(shown.size(), 16); // the caption, seven labels and eight buttons

@@ -1,3 +1,4 @@
+#include <Noctavi/UI/DeferredExit.h>
 #include <Noctavi/UI/WaitCursor.h>
 
 #include <support/ui/ProcessEventsUntil.h>
@@ -27,8 +28,8 @@ TEST(WaitCursor, ShowsWhileHeldAndHoldsAnExitBackUntilTheLastScopeEnds)
         {
             const UI::WaitCursor inner;
             EXPECT_TRUE(ShowsWaitCursor());
-            UI::WaitCursor::RequestExit([&] { ++exits; });
-            UI::WaitCursor::RequestExit([&] { exits += 100; });
+            UI::DeferredExit::Request([&] { ++exits; });
+            UI::DeferredExit::Request([&] { exits += 100; });
         }
         EXPECT_TRUE(ShowsWaitCursor());
         QCoreApplication::processEvents();
@@ -40,7 +41,7 @@ TEST(WaitCursor, ShowsWhileHeldAndHoldsAnExitBackUntilTheLastScopeEnds)
     ASSERT_TRUE(support::ProcessEventsUntil([&] { return exits != 0; }));
     EXPECT_EQ(exits, 1);
 
-    UI::WaitCursor::RequestExit([&] { ++exits; });
+    UI::DeferredExit::Request([&] { ++exits; });
     EXPECT_EQ(exits, 2);
 }
 
@@ -49,7 +50,7 @@ TEST(WaitCursor, AHeldBackExitThatThrowsIsReported)
     const support::MessageBoxRecorder recorder;
     {
         const UI::WaitCursor cursor;
-        UI::WaitCursor::RequestExit([] { throw std::runtime_error("exit failed"); });
+        UI::DeferredExit::Request([] { throw std::runtime_error("exit failed"); });
     }
     ASSERT_TRUE(support::ProcessEventsUntil([&] { return !recorder.Requests().empty(); }));
     EXPECT_EQ(recorder.Requests()[0].text, "An unsupported operation was attempted.");

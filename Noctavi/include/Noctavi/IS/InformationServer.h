@@ -4,6 +4,7 @@
 #include <Noctavi/HTTP/Timeout.h>
 #include <Noctavi/IS/MachineSettings.h>
 #include <Noctavi/IS/MemoryImage.h>
+#include <Noctavi/IS/PageMode.h>
 #include <Noctavi/IS/User.h>
 #include <Noctavi/IS/UserInfo.h>
 #include <Noctavi/RSS/RSSFeed.h>
@@ -86,7 +87,7 @@ public:
     // Opens the document page in the web browser in the given mode, at
     // "http://host:port/noctavi.htm" ("https" with SSL; no port when it is
     // the scheme's default).
-    void OpenPage(const MonitoredEntry::User& user, int mode) const;
+    void OpenPage(const MonitoredEntry::User& user, PageMode mode) const;
 
 private:
     struct Pimpl;

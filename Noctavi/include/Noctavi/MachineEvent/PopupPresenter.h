@@ -27,11 +27,12 @@ public:
     PopupPresenter& operator=(const PopupPresenter&) = delete;
     virtual ~PopupPresenter() = default;
 
-    // On the manager's thread: prepares the pop-up for the logged event,
+    // On the manager's thread: prepares the pop-up for the logged event of
+    // the entry,
     // has it shown and waits until it ends. Interruptible: the thread's
     // interruption ends the wait with boost::thread_interrupted, and the
     // pop-up then closes, or never appears.
-    virtual PopupOutcome Present(const Event& event, BasicID<long> entryID, BasicID<long> eventID) = 0;
+    virtual PopupOutcome Present(const Event& event, BasicID<long> entryID) = 0;
 
     // From any thread: closes the open pop-up, if any, as Dismissed.
     virtual void Dismiss() = 0;

@@ -1,28 +1,26 @@
 #ifndef NOCTAVI_UI_DIALOGITEM_H
 #define NOCTAVI_UI_DIALOGITEM_H
 
-#include <Noctavi/System/SystemError.h>
-
 #include <pelmo/exception.hpp>
+#include <pelmo/logic_error.hpp>
 
 #include <QString>
 #include <QWidget>
 
-#include <cerrno>
 #include <functional>
 #include <initializer_list>
 
 namespace UI {
 
 // The dialog's control with the id (its objectName in decimal), as a T.
-// Throws SystemError (ENOENT) when there is none of that kind, instead of
-// leaving the caller a null pointer.
+// Throws pelmo::logic_error when there is none of that kind, instead of
+// leaving the caller a null pointer: a dialog's table and its code disagree.
 template <class T = QWidget>
 T& GetDlgItem(const QWidget& dialog, int id)
 {
     T* item = dialog.findChild<T*>(QString::number(id));
     if (!item)
-        PELMO_THROW(SystemError(ENOENT));
+        PELMO_THROW(pelmo::logic_error());
     return *item;
 }
 
@@ -35,7 +33,7 @@ void SetControlText(QWidget& control, const QString& text);
 void SetDlgItemTextFromString(QWidget& dialog, int controlId, unsigned int stringId);
 
 // Runs the handler on every change of an edit's text and every click of a
-// button among the dialog's controls (SystemError for an id of none).
+// button among the dialog's controls (pelmo::logic_error for an id of none).
 void ConnectChanges(QWidget& dialog, std::initializer_list<int> controlIds, const std::function<void()>& onChange);
 
 } // namespace UI

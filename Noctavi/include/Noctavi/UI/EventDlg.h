@@ -42,8 +42,9 @@ public:
     EventDlg(const MachineEvent::Event& event, const std::optional<QImage>& thumbnail);
     ~EventDlg() override;
 
-    // The model and the event's key; given before the dialog opens.
-    void Bind(MonitoredEntry::EntryManager& manager, BasicID<long> entryId, BasicID<long> eventId);
+    // The model and the event's entry, whose settings and unread count the
+    // dialog shows; given before the dialog opens.
+    void Bind(MonitoredEntry::EntryManager& manager, BasicID<long> entryId);
 
     // Whether the dialog ended through its Event Log Viewer button.
     bool IsEventLogViewerRequested() const;

@@ -32,8 +32,7 @@ public:
     explicit PopupEventPresenter(MonitoredEntry::EntryManager& manager);
     ~PopupEventPresenter() override;
 
-    MachineEvent::PopupOutcome Present(const MachineEvent::Event& event, BasicID<long> entryID,
-                                       BasicID<long> eventID) override;
+    MachineEvent::PopupOutcome Present(const MachineEvent::Event& event, BasicID<long> entryID) override;
     // On the GUI thread the pop-up closes at once, so that a stop there
     // leaves no window behind; elsewhere through a queued call.
     void Dismiss() override;

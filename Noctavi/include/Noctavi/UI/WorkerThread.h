@@ -12,9 +12,11 @@ namespace UI {
 // waits on the network. The work runs once; what it throws is kept for
 // Rethrow. Destruction joins the thread: cancel a long request first.
 //
-// The thread never calls Qt: the GUI thread looks at IsFinished (through
-// WaitForStage or a timer), so every result passes through memory that the
-// work writes before it finishes and the GUI thread reads after.
+// The thread touches no widget and posts nothing to the GUI thread (the work
+// may use Qt's thread-safe classes, as QImageReader decodes a thumbnail): the
+// GUI thread looks at IsFinished (through WaitForStage or a timer), so every
+// result passes through memory that the work writes before it finishes and
+// the GUI thread reads after.
 class WorkerThread {
 public:
     explicit WorkerThread(std::function<void()> work);
@@ -33,19 +35,6 @@ private:
     std::exception_ptr failure_;
     std::thread thread_; // last, so that it starts once the rest is ready
 };
-
-// Waits on the GUI thread until the condition holds. The windows keep
-// painting and timers and queued calls run, but user input to the program's
-// dialogs is dropped, so that no dialog starts a second request, neither
-// during the wait nor after it; the tray's menu and boxes opened meanwhile
-// take input. The
-// condition is looked at again every few milliseconds, also after
-// QCoreApplication::exit, which would end a nested event loop at once.
-void WaitForStage(const std::function<bool()>& condition);
-
-// Runs the work on a worker thread while the GUI thread waits under the wait
-// cursor (WaitForStage), then rethrows here what the work threw.
-void RunInBackground(std::function<void()> work);
 
 } // namespace UI
 

@@ -23,7 +23,6 @@ namespace Resource = CommitPageResource;
 
 constexpr int kCommitStep = 3;
 constexpr unsigned int kCloseOnDuplicateString = 182;
-constexpr int kNotificationSettingsPageMode = 4;
 
 } // namespace
 
@@ -103,7 +102,7 @@ void CommitPage::OpenNotificationSettings(BasicID<long> id, const MonitoredEntry
             return;
     }
     try {
-        IS::InformationServer(property.GetMFP()).OpenPage(property.GetUser(), kNotificationSettingsPageMode);
+        IS::InformationServer(property.GetMFP()).OpenPage(property.GetUser(), IS::PageMode::NotificationSettings);
     } catch (...) {
         // The page is a convenience; the entry stands without it.
     }

@@ -7,11 +7,11 @@
 #include <Noctavi/UI/DDX/DDX.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryWizard/Wizard.h>
+#include <Noctavi/UI/EventLoopWait.h>
 #include <Noctavi/UI/Formatting.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/MachineFields.h>
 #include <Noctavi/UI/Message.h>
-#include <Noctavi/UI/WorkerThread.h>
 #include <Noctavi/Utility/SearchAgent.h>
 
 #include <pelmo/communication_failure.hpp>

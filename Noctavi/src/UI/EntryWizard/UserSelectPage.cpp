@@ -8,10 +8,10 @@
 #include <Noctavi/UI/DDX/DDX.h>
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryWizard/Wizard.h>
+#include <Noctavi/UI/EventLoopWait.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/UserListCtrl.h>
-#include <Noctavi/UI/WorkerThread.h>
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <dialogs/EntryWizard/UserSelectPage.h>

@@ -1,4 +1,4 @@
-#include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/MessageBoxSeam.h>
 #include <Noctavi/UI/PickList.h>
 #include <Noctavi/UI/SaveFileChooser.h>
 #include <Noctavi/UI/ShellOpener.h>

@@ -1,7 +1,7 @@
 #ifndef NOCTAVI_TESTS_SUPPORT_UI_MESSAGEBOXRECORDER_H
 #define NOCTAVI_TESTS_SUPPORT_UI_MESSAGEBOXRECORDER_H
 
-#include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/MessageBoxSeam.h>
 
 #include <QStringList>
 

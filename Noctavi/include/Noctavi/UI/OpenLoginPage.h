@@ -1,5 +1,5 @@
-#ifndef NOCTAVI_UI_LOGINPAGE_H
-#define NOCTAVI_UI_LOGINPAGE_H
+#ifndef NOCTAVI_UI_OPENLOGINPAGE_H
+#define NOCTAVI_UI_OPENLOGINPAGE_H
 
 #include <Noctavi/MonitoredEntry/BasicID.h>
 

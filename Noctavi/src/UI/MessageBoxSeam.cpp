@@ -1,4 +1,4 @@
-#include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/MessageBoxSeam.h>
 
 #include <Noctavi/UI/Strings.h>
 
