@@ -1,5 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
-
 #include <Noctavi/MachineEvent/DetectedEvent.h>
 #include <Noctavi/MachineEvent/DetectedEventManager.h>
 #include <Noctavi/MachineEvent/NotifiableEventManager.h>
@@ -10,6 +8,7 @@
 #include <Noctavi/RSS/Item.h>
 
 #include <support/Gate.h>
+#include <support/ModelValues.h>
 #include <support/ScopedSettings.h>
 #include <support/WaitUntil.h>
 

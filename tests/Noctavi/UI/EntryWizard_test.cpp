@@ -22,6 +22,7 @@
 #include <support/ScopedSearchOptions.h>
 #include <support/ScopedSettings.h>
 #include <support/StandInOpener.h>
+#include <support/ui/DialogControls.h>
 #include <support/ui/FakeTray.h>
 #include <support/ui/MessageBoxRecorder.h>
 #include <support/ui/ProcessEventsUntil.h>
@@ -92,9 +93,9 @@ protected:
     template <class T = QLineEdit>
     static T& Item(const Wizard& wizard, int id)
     {
-        return UI::GetDlgItem<T>(Page(wizard), id);
+        return support::Item<T>(Page(wizard), id);
     }
-    static void Click(const Wizard& wizard, int id) { Item<QAbstractButton>(wizard, id).click(); }
+    static void Click(const Wizard& wizard, int id) { support::Click(Page(wizard), id); }
     static bool Offered(const Wizard& wizard, QWizard::WizardButton which)
     {
         const QAbstractButton* button = wizard.button(which);

@@ -1,5 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
-
 #include <Noctavi/MonitoredEntry/Distinction.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/Monitor/EventSignalObserver.h>
@@ -8,7 +6,9 @@
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/EventLogDlg.h>
 
+#include <support/ModelValues.h>
 #include <support/WaitUntil.h>
+#include <support/ui/DialogControls.h>
 #include <support/ui/ProcessEventsUntil.h>
 
 #include <gtest/gtest.h>
@@ -100,7 +100,7 @@ protected:
     QTreeView& View(int id) const { return UI::GetDlgItem<QTreeView>(viewer_, id); }
     bool Enabled(int id) const { return UI::GetDlgItem(viewer_, id).isEnabled(); }
     QString Text(int id) const { return UI::GetDlgItem<QLabel>(viewer_, id).text(); }
-    void Click(int id) const { UI::GetDlgItem<QAbstractButton>(viewer_, id).click(); }
+    void Click(int id) const { support::Click(viewer_, id); }
 
     // Selects the list's row whose column shows the text; none for an empty text.
     void Select(int list, int column, const QString& text) const
