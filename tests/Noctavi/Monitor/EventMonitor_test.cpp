@@ -152,6 +152,24 @@ TEST_F(EventMonitorTest, TheFeedIsStoredOnlyWhenItsEventsAreFiled)
     EXPECT_EQ(model.GetEntryDB().GetEntry(id).GetSharedEventLog()->Size(), 2u);
 }
 
+// The feed that the last run filed is where this one's news begin.
+TEST_F(EventMonitorTest, StartedOnAStoredFeedPushesOnlyTheItemsAfterIt)
+{
+    Publish("1");
+    Publish("2");
+    {
+        MachineEvent::DetectedEventManager filing(model, queue);
+        filing.Start();
+        monitor->Start();
+        ASSERT_TRUE(support::WaitUntil([&] { return StoredFeed() && StoredFeed()->GetItemList().back().GetGuid() == "2"; }));
+        monitor->Join();
+    }
+    Publish("3");
+    monitor = std::make_unique<Monitor::EventMonitor>(id, model, queue);
+    monitor->Start();
+    EXPECT_EQ(Taken(1), (Texts{L"Doc 3"}));
+}
+
 // The machine holds far more than the log keeps: only the newest events are
 // filed, and only the newest items kept to compare the next feed with.
 TEST_F(EventMonitorTest, AMachinesLongFeedCostsOnlyWhatTheLogKeeps)

@@ -341,6 +341,22 @@ TEST_F(EntryWizardTest, AHostThatAnEntryHasAsksWhetherToCloseAndNeverAdds)
     EXPECT_EQ(wizard->result(), QDialog::Rejected);
 }
 
+// Only another machine reloads the list; the same one keeps the user chosen.
+TEST_F(EntryWizardTest, BackAndNextWithTheSameMachineKeepTheChosenUser)
+{
+    support::FakeInformationServer machine(support::FakeMachine::Options("127.0.0.97"));
+    machine.AddAccount({"alice", "Alice", "pw"});
+    const auto wizard = Open();
+    EnterMachine(*wizard, machine.Machine());
+    ASSERT_EQ(wizard->currentId(), Wizard::kUserSelectPage);
+    SelectUser(*wizard, 0);
+    Item(*wizard, kUserPassword).setText("pw");
+    Press(*wizard, QWizard::BackButton);
+    Press(*wizard, QWizard::NextButton);
+    EXPECT_EQ(UserFields(*wizard), (QStringList{"Alice", "alice", "pw"}));
+    EXPECT_TRUE(Offered(*wizard, QWizard::NextButton));
+}
+
 // A list that cannot be read must not leave another machine's account chosen.
 TEST_F(EntryWizardTest, EveryReloadClearsTheChoiceAndAFailedOneLeavesNoAccount)
 {

@@ -179,6 +179,24 @@ TEST_F(EventLogDlgTest, AllConfirmMarksEveryEventReadAndTheListDropsTheBold)
     EXPECT_EQ(manager_.GetEntryDB().GetEntry(watched_).GetSharedEventLog()->CountUnread(), 0);
 }
 
+// Each notification shows the selection again, and must not offer the button
+// back: Refresh going off, and the bold going, tell that it has come.
+TEST_F(EventLogDlgTest, AllConfirmStaysOffForAnEntryWhoseEventsAreAllReadAfterTheNotificationToo)
+{
+    const ID allRead = AddWithEvents(testvalues::Property(L"198.51.100.4"), {{L"e", true}});
+    ASSERT_TRUE(support::ProcessEventsUntil([this] { return View(kEntries).model()->rowCount() == 3; }));
+    Select(kEntries, 1, "198.51.100.4");
+    EXPECT_FALSE(Enabled(kAllConfirm)) << "all read";
+    testvalues::Change(manager_, allRead, [](MonitoredEntry::EntryProperty& property) { property.SetMonitoring(false); });
+    ASSERT_TRUE(support::ProcessEventsUntil([this] { return !Enabled(kRefresh); }));
+    EXPECT_FALSE(Enabled(kAllConfirm)) << "all read, after the notification";
+
+    Select(kEntries, 1, "printer.example");
+    Click(kAllConfirm);
+    ASSERT_TRUE(support::ProcessEventsUntil([this] { return !AnyEventBold(); }));
+    EXPECT_FALSE(Enabled(kAllConfirm)) << "all confirmed, after the notification";
+}
+
 TEST_F(EventLogDlgTest, ADoubleClickMarksTheEventReadBeforeItsDialogOpens)
 {
     Select(kEntries, 1, "printer.example");
