@@ -3,10 +3,12 @@
 #include <Noctavi/CreateRunMode.h>
 #include <Noctavi/RunMode.h>
 #include <Noctavi/System/InstanceLock.h>
+#include <Noctavi/TraceLogging.h>
 #include <Noctavi/UI/FontCharsetCheck.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/Strings.h>
 #include <Noctavi/Utility/LrcCatalogue.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/make_shared.hpp>
 
@@ -30,6 +32,7 @@ std::unique_ptr<System::InstanceLock> CreateInstanceLock()
         try {
             return std::make_unique<System::InstanceLock>();
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceApp, "the instance lock could not be made");
             if (attempt == kLockAttempts)
                 throw;
         }
@@ -117,6 +120,7 @@ void Application::SetMainWindow(std::unique_ptr<QWidget> window)
 bool Application::InitInstance(const std::vector<std::string>& arguments)
 {
     try {
+        ConnectTraceToLogging();
         std::locale::global(std::locale::classic());
         LrcCatalogue::Open(LrcCatalogue::GetCataloguePath(), &UI::HasFontForCharset);
         const QString name = UI::LoadString(UI::kApplicationNameString);
@@ -126,6 +130,7 @@ bool Application::InitInstance(const std::vector<std::string>& arguments)
         pimpl_->mode = CreateRunMode(arguments);
         return pimpl_->mode->Start(*this);
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceApp, "the program could not start");
         ShowInitFailure();
         return false;
     }

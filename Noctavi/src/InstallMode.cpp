@@ -19,6 +19,7 @@
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/Utility/SearchAgent.h>
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/make_shared.hpp>
 
@@ -190,6 +191,7 @@ struct InstallMode::Pimpl {
         try {
             serializer.Save();
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceApp, "the installation's data file could not be saved");
             application.SetExitCode(kSaveFailed);
             UI::Message::SaveSettingsFailed();
         }
@@ -213,6 +215,7 @@ bool InstallMode::Start(Application& application)
         application.SetExitCode(code);
         pimpl_->done = code == kInstalled;
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceApp, "the installation could not start");
         application.ShowInitFailure();
     }
     return pimpl_->done;
@@ -225,6 +228,7 @@ void InstallMode::Stop(Application& application) noexcept
         if (pimpl_->done)
             pimpl_->Save(application);
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceApp, "the installation could not end");
     }
     application.GetInstanceLock().Unlock();
 }

@@ -11,6 +11,7 @@
 #include <Noctavi/MonitoredEntry/MarkRead.h>
 #include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/make_shared.hpp>
 #include <boost/optional.hpp>
@@ -139,6 +140,7 @@ PopupEventManager::~PopupEventManager()
     try {
         Join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceEvent, "the pop-up event manager's thread ended in a failure");
     }
 }
 

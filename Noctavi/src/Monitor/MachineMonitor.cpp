@@ -8,6 +8,7 @@
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/chrono/duration.hpp>
 #include <boost/make_shared.hpp>
@@ -111,6 +112,7 @@ MachineMonitor::~MachineMonitor()
     try {
         Join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "a machine monitor's thread ended in a failure");
     }
 }
 

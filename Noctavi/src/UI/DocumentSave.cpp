@@ -10,6 +10,7 @@
 #include <Noctavi/UI/WaitCursor.h>
 #include <Noctavi/UI/WorkerThread.h>
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <pelmo/exception.hpp>
 #include <pelmo/filesystem/operations.hpp>
@@ -64,6 +65,7 @@ SaveResult RunStage(const std::function<void()>& stage)
     } catch (const HTTP::Error&) {
         return CommunicationFailed;
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "a stage of the document's save failed");
         return SystemFailed;
     }
 }
@@ -126,6 +128,7 @@ SaveResult SaveState::StoreBody()
     try {
         temporary = MakeTemporaryFile();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the document's temporary file could not be made");
         return TempFileFailed;
     }
     return RunStage([this] { server.ReceiveDocument(Utility::ToWide(temporary->path().string())); });
