@@ -1,7 +1,9 @@
 #include <Noctavi/Utility/Trace.h>
 
 #include <boost/core/demangle.hpp>
+#include <boost/exception/diagnostic_information.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <typeinfo>
@@ -14,6 +16,15 @@ void Silent(const char*, const std::string&) {}
 
 // Read by every thread that traces.
 std::atomic<TraceSink> sink{&Silent};
+
+// Boost's diagnostic report comes in lines; a trace is one.
+std::string OneLine(std::string text)
+{
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
 
 } // namespace
 
@@ -44,6 +55,10 @@ std::string DescribeCurrentException()
 {
     try {
         throw;
+    } catch (const boost::exception& failure) {
+        // Our failures carry why in their attached values (a transport error,
+        // an HTTP status) and where they were thrown; their what() is bare.
+        return OneLine(boost::diagnostic_information(failure));
     } catch (const std::exception& failure) {
         return boost::core::demangle(typeid(failure).name()) + ": " + failure.what();
     } catch (...) {

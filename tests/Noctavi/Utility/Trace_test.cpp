@@ -1,6 +1,10 @@
+#include <Noctavi/HTTP/Error.h>
+#include <Noctavi/HTTP/ServerError.h>
 #include <Noctavi/Utility/Trace.h>
 
-#include <gtest/gtest.h>
+#include <pelmo/exception.hpp>
+
+#include <gmock/gmock.h>
 
 #include <stdexcept>
 #include <string>
@@ -33,12 +37,16 @@ TEST(Trace, ASwallowedFailureLeavesWhatFailedAndWhyInTheSink)
     Utility::SetTraceSink(&Record);
     Swallow([] { throw std::runtime_error("refused"); }, "unsubscribing failed");
     Swallow([] { throw 7; }, "the look-up failed");
+    Swallow([] { PELMO_THROW(HTTP::ServerError() << HTTP::HttpStatus(503)); }, "the fetch failed");
     Utility::SetTraceSink(nullptr);
     Swallow([] { throw 7; }, "after the sink");
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "noctavi.monitor | unsubscribing failed: std::runtime_error: refused",
-                         "noctavi.monitor | the look-up failed: an exception of unknown type",
-                     }));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "noctavi.monitor | unsubscribing failed: std::runtime_error: refused");
+    EXPECT_EQ(lines[1], "noctavi.monitor | the look-up failed: an exception of unknown type");
+    EXPECT_THAT(lines[2], testing::StartsWith("noctavi.monitor | the fetch failed: "));
+    EXPECT_THAT(lines[2], testing::HasSubstr("HTTP::ServerError"));
+    EXPECT_THAT(lines[2], testing::HasSubstr("503"));
+    EXPECT_THAT(lines[2], testing::Not(testing::HasSubstr("\n")));
 }
 
 } // namespace

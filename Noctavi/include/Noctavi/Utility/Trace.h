@@ -28,7 +28,8 @@ void Trace(const char* category, const std::string& message) noexcept;
 // Inside a catch block: what failed, and why when the exception tells.
 void TraceFailure(const char* category, const std::string& failed) noexcept;
 
-// Inside a catch block: the exception's type and what() as one line.
+// Inside a catch block: the exception's type, what() and, for our own
+// failures, where they were thrown and the values attached, as one line.
 std::string DescribeCurrentException();
 
 } // namespace Utility
