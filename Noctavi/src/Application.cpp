@@ -3,10 +3,12 @@
 #include <Noctavi/CreateRunMode.h>
 #include <Noctavi/RunMode.h>
 #include <Noctavi/System/InstanceLock.h>
+#include <Noctavi/TraceLogging.h>
 #include <Noctavi/UI/FontCharsetCheck.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/Strings.h>
 #include <Noctavi/Utility/LrcCatalogue.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/make_shared.hpp>
 
@@ -33,6 +35,7 @@ std::unique_ptr<System::InstanceLock> CreateInstanceLock()
         try {
             return std::make_unique<System::InstanceLock>();
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceApp, "the instance lock could not be made");
             if (attempt == kLockAttempts)
                 throw;
         }
@@ -161,6 +164,7 @@ void Application::SetMainWindow(std::unique_ptr<QWidget> window)
 bool Application::InitInstance(const std::vector<std::string>& arguments)
 {
     try {
+        ConnectTraceToLogging();
         std::locale::global(std::locale::classic());
         // Fonts are known only where windows can be shown.
         LrcCatalogue::Open(LrcCatalogue::GetCataloguePath(),
@@ -172,6 +176,7 @@ bool Application::InitInstance(const std::vector<std::string>& arguments)
         pimpl_->mode = CreateRunMode(arguments);
         return pimpl_->mode->Start(*this);
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceApp, "the program could not start");
         ShowInitFailure();
         return false;
     }

@@ -21,6 +21,7 @@
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/Utility/SearchAgent.h>
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/make_shared.hpp>
 
@@ -196,6 +197,7 @@ struct InstallMode::Pimpl {
         try {
             serializer.Save();
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceApp, "the installation's data file could not be saved");
             application.SetExitCode(kSaveFailed);
             UI::Message::SaveSettingsFailed();
         }
@@ -219,6 +221,7 @@ bool InstallMode::Start(Application& application)
         application.SetExitCode(code);
         pimpl_->done = code == kInstalled;
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceApp, "the installation could not start");
         application.ShowInitFailure();
     }
     return pimpl_->done;
@@ -231,6 +234,7 @@ void InstallMode::Stop(Application& application) noexcept
         if (pimpl_->done)
             pimpl_->Save(application);
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceApp, "the installation could not end");
     }
     application.GetInstanceLock().Unlock();
 }

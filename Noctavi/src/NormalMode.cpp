@@ -4,6 +4,7 @@
 #include <Noctavi/System/ApplicationBusy.h>
 #include <Noctavi/UI/DocumentPreview.h>
 #include <Noctavi/UI/MainFrame.h>
+#include <Noctavi/Utility/Trace.h>
 
 bool NormalMode::Start(Application& application)
 {
@@ -16,6 +17,7 @@ bool NormalMode::Start(Application& application)
     } catch (const ApplicationBusy&) {
         application.SetExitCode(11);
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceApp, "the normal mode could not start");
         application.ShowInitFailure();
     }
     return false;

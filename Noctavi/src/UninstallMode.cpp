@@ -3,6 +3,7 @@
 #include <Noctavi/Application.h>
 #include <Noctavi/CloseRunningInstance.h>
 #include <Noctavi/System/InstanceLock.h>
+#include <Noctavi/Utility/Trace.h>
 
 bool UninstallMode::Start(Application& application)
 {
@@ -14,6 +15,7 @@ bool UninstallMode::Start(Application& application)
         application.SetExitCode(0);
         return true;
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceApp, "the running instance could not be closed");
         application.SetExitCode(10);
         return false;
     }

@@ -1,12 +1,26 @@
 #include "Samples.h"
 #include "Shots.h"
 
+#include <Noctavi/UI/MessageBox.h>
 #include <Noctavi/Utility/SearchOptions.h>
 
 #include <QApplication>
 #include <QDir>
 
+#include <cstdlib>
 #include <iostream>
+
+namespace {
+
+// A box that no shot asked for would wait for an answer that never comes
+// until the test's time-out: the run fails at once instead.
+QMessageBox::StandardButton UnexpectedBox(const UI::MessageBoxRequest& request)
+{
+    std::cerr << "dialog-gallery: an unexpected message box: " << request.text.toStdString() << '\n';
+    std::_Exit(1);
+}
+
+} // namespace
 
 // dialog-gallery OUTDIR: draws every shot of the gallery into OUTDIR as
 // NAME.png, on the offscreen platform, so that the program's windows can be
@@ -30,6 +44,7 @@ int main(int argc, char** argv)
     nowhere.target = {"127.0.0.1", 9};
     Utility::SetSearchOptions(nowhere);
 
+    const UI::MessageBoxSeam::Override boxes(UI::ShowMessageBox(), &UnexpectedBox);
     Samples samples;
     int failures = 0;
     for (const Shot& shot : Shots()) {

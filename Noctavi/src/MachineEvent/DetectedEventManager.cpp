@@ -7,6 +7,7 @@
 #include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/RSS/RSSFeed.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/chrono/duration.hpp>
 #include <boost/chrono/system_clocks.hpp>
@@ -169,6 +170,7 @@ void DetectedEventManager::Pimpl::Deliver(const PairList& pairs)
         try {
             notifiable->Notify(pair.first, pair.second);
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceEvent, "the receiver of a filed event failed");
         }
     }
 }
@@ -183,6 +185,7 @@ DetectedEventManager::~DetectedEventManager()
     try {
         Join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceEvent, "the detected-event manager's thread ended in a failure");
     }
 }
 

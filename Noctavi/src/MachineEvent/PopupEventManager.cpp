@@ -8,6 +8,7 @@
 #include <Noctavi/MonitoredEntry/EntryProperty.h>
 #include <Noctavi/MonitoredEntry/MarkRead.h>
 #include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/make_shared.hpp>
 #include <boost/optional.hpp>
@@ -129,6 +130,7 @@ PopupEventManager::~PopupEventManager()
     try {
         Join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceEvent, "the pop-up event manager's thread ended in a failure");
     }
 }
 

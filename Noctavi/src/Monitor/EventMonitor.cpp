@@ -13,6 +13,7 @@
 #include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/RSS/FindNewItems.h>
 #include <Noctavi/RSS/RSSFeed.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <pelmo/exception.hpp>
 
@@ -182,6 +183,7 @@ void EventMonitor::Pimpl::End() noexcept
         }
         ending->Join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "an event monitor's subscriber ended in a failure");
     }
 }
 
@@ -354,6 +356,7 @@ EventMonitor::~EventMonitor()
     try {
         Join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "an event monitor's thread ended in a failure");
     }
 }
 

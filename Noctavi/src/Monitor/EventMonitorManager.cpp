@@ -1,5 +1,7 @@
 #include <Noctavi/Monitor/EventMonitorManager.h>
 
+#include <Noctavi/Utility/Trace.h>
+
 #include <boost/make_shared.hpp>
 
 namespace Monitor {
@@ -14,6 +16,7 @@ EventMonitorManager::~EventMonitorManager()
     try {
         Stop();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "the event monitor manager could not stop");
     }
 }
 

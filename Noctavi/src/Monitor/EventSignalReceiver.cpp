@@ -3,6 +3,7 @@
 #include <Noctavi/Monitor/EventSignal.h>
 #include <Noctavi/Monitor/EventSignalObserver.h>
 #include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <pelmo/exception.hpp>
 
@@ -158,6 +159,7 @@ void EventSignalReceiver::Pimpl::Deliver(const EventSignal& signal)
         } catch (const boost::thread_interrupted&) {
             throw;
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceMonitor, "an observer failed on a signal");
         }
     }
 }
@@ -188,6 +190,7 @@ void EventSignalReceiver::Pimpl::RunThreads()
                 try {
                     io.run();
                 } catch (...) {
+                    Utility::TraceFailure(Utility::kTraceMonitor, "a signal receiver thread ended in a failure");
                 }
             });
         }
@@ -211,6 +214,7 @@ EventSignalReceiver::~EventSignalReceiver()
     try {
         Stop();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "the event signal receiver could not stop");
     }
 }
 

@@ -1,6 +1,7 @@
 #include <Noctavi/Monitor/HostAddresses.h>
 
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -72,10 +73,12 @@ void HostAddresses::Pimpl::LookUp(const std::string& host, Known& known)
             try {
                 found = lookup(host);
             } catch (...) {
+                Utility::TraceFailure(Utility::kTraceMonitor, "looking up the addresses of " + host + " failed");
             }
             self->Store(host, asked, found);
         }).detach();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "the look-up of " + host + " could not start");
         known.pending = false;
     }
 }

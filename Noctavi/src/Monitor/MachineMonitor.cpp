@@ -8,6 +8,7 @@
 #include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/System/ConfigLimits.h>
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/chrono/duration.hpp>
 #include <boost/make_shared.hpp>
@@ -113,6 +114,7 @@ MachineMonitor::~MachineMonitor()
     try {
         Join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "a machine monitor's thread ended in a failure");
     }
 }
 

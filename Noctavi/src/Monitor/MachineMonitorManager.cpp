@@ -1,5 +1,7 @@
 #include <Noctavi/Monitor/MachineMonitorManager.h>
 
+#include <Noctavi/Utility/Trace.h>
+
 #include <boost/make_shared.hpp>
 
 namespace Monitor {
@@ -9,6 +11,7 @@ MachineMonitorManager::~MachineMonitorManager()
     try {
         Stop();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "the machine monitor manager could not stop");
     }
 }
 

@@ -6,6 +6,7 @@
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/MonitoredEntry/SearchResult.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <pelmo/thread/inf_actor.hpp>
 
@@ -91,6 +92,7 @@ void Reaper::Join() noexcept
         if (reaping.joinable())
             reaping.join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "the thread that ends dropped monitors ended in a failure");
     }
     Run();
 }
@@ -111,6 +113,7 @@ void Reaper::Run() noexcept
         try {
             next->Join();
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceMonitor, "a dropped monitor ended in a failure");
         }
     }
 }
@@ -180,6 +183,7 @@ MonitorManager<MonitorType>::Pimpl::StartAll(const MonitorList& created)
             monitor->Start();
             started.push_back(monitor);
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceMonitor, "a monitor could not start");
         }
     }
     return started;
@@ -195,6 +199,7 @@ void MonitorManager<MonitorType>::Pimpl::RefreshAll(const MonitorList& kept)
         } catch (const boost::thread_interrupted&) {
             throw;
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceMonitor, "a monitor could not be refreshed");
         }
     }
 }
@@ -211,6 +216,7 @@ MonitorManager<MonitorType>::~MonitorManager()
     try {
         Stop();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "the monitor manager could not stop");
     }
 }
 
@@ -286,6 +292,7 @@ void MonitorManager<MonitorType>::Notify(MonitoredEntry::EntryManager& model)
     } catch (const boost::thread_interrupted&) {
         throw;
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "the monitors could not follow the model");
     }
 }
 

@@ -8,6 +8,7 @@
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/ReadEntry.h>
 #include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <boost/chrono/duration.hpp>
 #include <boost/make_shared.hpp>
@@ -278,6 +279,7 @@ void Subscriber::Pimpl::Unsubscribe()
         AddressHold hold(*this);
         GetMachineAccess()->UnsubscribeToRSSFeed(target.machine, target.user);
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "unsubscribing from the machine failed");
         detail = EntryProperty::RequestFailed;
     }
     WriteStatus(EntryProperty::StatusNotSubscribed, detail);
@@ -290,6 +292,7 @@ void Subscriber::Pimpl::End() noexcept
         Settle(boost::none);
         Unsubscribe();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "a subscriber could not end its subscription");
     }
     LeavePlace();
 }
@@ -320,6 +323,7 @@ Subscriber::~Subscriber()
     try {
         Join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceMonitor, "a subscriber's thread ended in a failure");
     }
     pimpl_->LeavePlace();
 }

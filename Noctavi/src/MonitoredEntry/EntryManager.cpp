@@ -5,6 +5,7 @@
 #include <Noctavi/MonitoredEntry/Observer.h>
 #include <Noctavi/MonitoredEntry/SearchResult.h>
 #include <Noctavi/System/ConfigLimits.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <pelmo/thread/actor.hpp>
 #include <pelmo/thread/sync_queue.hpp>
@@ -79,6 +80,7 @@ void NotifyOne(Observer& observer, EntryManager& manager)
     } catch (const boost::thread_interrupted&) {
         throw;
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceModel, "a model observer failed on a notification");
     }
 }
 
@@ -198,6 +200,7 @@ void EntryManager::QueueNotification() noexcept
     try {
         pimpl_->queue.try_push(NotifyRequest());
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceModel, "a model notification was not queued");
         // A disabled queue: the manager is going, and nobody is left to tell.
     }
 }

@@ -5,6 +5,7 @@
 #include <Noctavi/System/Folders.h>
 #include <Noctavi/System/SystemError.h>
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <pelmo/exception.hpp>
 #include <pelmo/filesystem/operations.hpp>
@@ -261,6 +262,7 @@ void KeepAside(const DataFiles& files) noexcept
         if (fs::exists(files.backup))
             fs::copy_file(files.backup, *folder / files.backup.filename());
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceModel, "the unreadable data file could not be kept aside");
     }
 }
 
@@ -271,6 +273,7 @@ void RefreshBackup(const DataFiles& files) noexcept
     try {
         pelmo::filesystem::replace_with_copy(files.data, files.backup);
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceModel, "the data file's backup could not be refreshed");
     }
 }
 

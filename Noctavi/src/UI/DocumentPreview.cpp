@@ -9,6 +9,7 @@
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/ShellOpener.h>
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <pelmo/filesystem/unique_entry.hpp>
 
@@ -71,6 +72,7 @@ void RemoveOldPreviews() noexcept
     try {
         pelmo::filesystem::remove_unique_directories_older_than(PreviewBase(), std::string(), kPreviewLife);
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "old previews could not be removed");
         // A temporary folder that is refused holds no previews of ours.
     }
 }

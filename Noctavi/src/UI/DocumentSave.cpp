@@ -12,6 +12,7 @@
 #include <Noctavi/UI/WaitCursor.h>
 #include <Noctavi/UI/WorkerThread.h>
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <pelmo/exception.hpp>
 #include <pelmo/filesystem/operations.hpp>
@@ -66,6 +67,7 @@ SaveResult RunStage(const std::function<void()>& stage)
     } catch (const HTTP::Error&) {
         return CommunicationFailed;
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "a stage of the document's save failed");
         return SystemFailed;
     }
 }
@@ -128,6 +130,7 @@ SaveResult SaveState::StoreBody()
     try {
         temporary = MakeTemporaryFile();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the document's temporary file could not be made");
         return TempFileFailed;
     }
     return RunStage([this] { server.ReceiveDocument(Utility::ToWide(temporary->path().string())); });

@@ -32,6 +32,7 @@
 #include <Noctavi/UI/SystemTrayIcon.h>
 #include <Noctavi/UI/TrayHostWatch.h>
 #include <Noctavi/Utility/TextConversion.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <pelmo/exception.hpp>
 
@@ -194,6 +195,7 @@ void MainFrame::Pimpl::LoadData()
     try {
         serializer.Load();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the data file could not be loaded");
         Message::LoadSettingsFailed();
     }
 }
@@ -236,6 +238,7 @@ void MainFrame::Pimpl::Start()
             started->Start();
         }
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the event signal receiver could not start");
     }
     popups->Start();
     detectedEvents->Start();
@@ -253,6 +256,7 @@ Monitor::EventSignalReceiver* MainFrame::Pimpl::EnsureReceiver() noexcept
         try {
             receiver = std::make_unique<Monitor::EventSignalReceiver>();
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceUi, "the event signal receiver could not be made");
         }
     }
     return receiver.get();
@@ -360,6 +364,7 @@ void MainFrame::Pimpl::Stop() noexcept
         popups->Join();
         detectedEvents->ResetNotifiable();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the pop-up event manager could not stop");
     }
     try {
         if (receiver) {
@@ -367,6 +372,7 @@ void MainFrame::Pimpl::Stop() noexcept
             receiver->Detach(eventMonitors.get());
         }
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the event signal receiver could not stop");
     }
     // The unsubscriptions may take a connect time-out, and a session manager
     // may kill the program sooner: on the way out, what was filed is saved
@@ -380,10 +386,12 @@ void MainFrame::Pimpl::Stop() noexcept
         machineMonitors->Stop();
         eventMonitors->Stop();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the monitors could not stop");
     }
     try {
         detectedEvents->Join();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the detected-event manager could not stop");
     }
 }
 
@@ -393,6 +401,7 @@ void MainFrame::Pimpl::SaveQuietly() noexcept
     try {
         serializer.Save();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "a quiet save of the data file failed");
     }
 }
 
@@ -401,6 +410,7 @@ void MainFrame::Pimpl::SaveData()
     try {
         serializer.Save();
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the data file could not be saved");
         Message::SaveSettingsFailed();
         storeExitCode(30);
     }

@@ -1,5 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
-
 #include <Noctavi/MachineEvent/DetectedEvent.h>
 #include <Noctavi/MachineEvent/DetectedEventManager.h>
 #include <Noctavi/MachineEvent/NotifiableEventManager.h>
@@ -10,6 +8,7 @@
 #include <Noctavi/RSS/Item.h>
 
 #include <support/Gate.h>
+#include <support/ModelValues.h>
 #include <support/ScopedSettings.h>
 #include <support/WaitUntil.h>
 
@@ -17,9 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -239,6 +240,32 @@ TEST_F(DetectedEventManagerTest, ABatchClosesAtTheQueuesCapacity)
     EXPECT_EQ(notifiable.firstSeen, 3u);
     // The log keeps five events.
     EXPECT_EQ(Logged(entry), (Texts{L"3", L"4", L"5", L"6", L"7"}));
+}
+
+// Events keep arriving faster than the quiet time, so only the stop can close
+// the batch before its two seconds are up. The first event is queued before
+// the start, so that the thread takes it and begins the batch although the
+// stop was asked for already.
+TEST_F(DetectedEventManagerTest, StoppedWhileEventsKeepArrivingTheBatchClosesOnceTheQueueIsEmpty)
+{
+    const ID entry = Add(L"10.0.0.1");
+    queue.push(Detected(entry, L"first"));
+    std::atomic<bool> arriving{true};
+    std::thread source([&] {
+        for (int event = 0; arriving; ++event) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            queue.push(Detected(entry, std::to_wstring(event)));
+        }
+    });
+    const Clock::time_point stopped = Clock::now();
+    detected.Start();
+    detected.Interrupt();
+    detected.Join();
+    const auto stopping = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - stopped);
+    arriving = false;
+    source.join();
+    EXPECT_LT(stopping.count(), 1000) << "the batch waited for its bound";
+    EXPECT_FALSE(Logged(entry).empty()) << "what was queued is filed";
 }
 
 // Stopped while it delivers, the manager still files what was queued meanwhile.

@@ -1,4 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
 #include "MachineEntry.h"
 
 #include <Noctavi/HTTP/Error.h>
@@ -13,6 +12,7 @@
 #include <Noctavi/MonitoredEntry/ModelLock.h>
 
 #include <support/FakeInformationServer.h>
+#include <support/ModelValues.h>
 #include <support/ScopedSettings.h>
 #include <support/ScriptedMachineAccess.h>
 #include <support/WaitUntil.h>
@@ -150,6 +150,24 @@ TEST_F(EventMonitorTest, TheFeedIsStoredOnlyWhenItsEventsAreFiled)
     ASSERT_TRUE(support::WaitUntil([&] { return StoredFeed() && StoredFeed()->GetItemList().back().GetGuid() == "2"; }));
     MonitoredEntry::ModelLock lock(model);
     EXPECT_EQ(model.GetEntryDB().GetEntry(id).GetSharedEventLog()->Size(), 2u);
+}
+
+// The feed that the last run filed is where this one's news begin.
+TEST_F(EventMonitorTest, StartedOnAStoredFeedPushesOnlyTheItemsAfterIt)
+{
+    Publish("1");
+    Publish("2");
+    {
+        MachineEvent::DetectedEventManager filing(model, queue);
+        filing.Start();
+        monitor->Start();
+        ASSERT_TRUE(support::WaitUntil([&] { return StoredFeed() && StoredFeed()->GetItemList().back().GetGuid() == "2"; }));
+        monitor->Join();
+    }
+    Publish("3");
+    monitor = std::make_unique<Monitor::EventMonitor>(id, model, queue);
+    monitor->Start();
+    EXPECT_EQ(Taken(1), (Texts{L"Doc 3"}));
 }
 
 // The machine holds far more than the log keeps: only the newest events are

@@ -1,4 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
 #include "MachineEntry.h"
 
 #include <Noctavi/HTTP/Error.h>
@@ -8,6 +7,7 @@
 #include <Noctavi/MonitoredEntry/ModelLock.h>
 
 #include <support/FakeInformationServer.h>
+#include <support/ModelValues.h>
 #include <support/ScopedSettings.h>
 #include <support/ScriptedMachineAccess.h>
 #include <support/WaitUntil.h>

@@ -1,4 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
 #include "MachineEntry.h"
 
 #include <Noctavi/IS/InformationServer.h>
@@ -13,6 +12,7 @@
 #include <Noctavi/MonitoredEntry/Observer.h>
 
 #include <support/FakeInformationServer.h>
+#include <support/ModelValues.h>
 #include <support/ScopedSettings.h>
 #include <support/ScriptedMachineAccess.h>
 #include <support/WaitUntil.h>

@@ -1,4 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
 #include "MachineEntry.h"
 #include "SignalRecorder.h"
 
@@ -11,6 +10,7 @@
 #include <Noctavi/Utility/TextConversion.h>
 
 #include <support/FakeInformationServer.h>
+#include <support/ModelValues.h>
 #include <support/ScopedSettings.h>
 #include <support/ScriptedMachineAccess.h>
 #include <support/WaitUntil.h>

@@ -1,11 +1,11 @@
-#include "ModelValues.h"
-
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryDB.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/MonitoredEntry/InvalidEntry.h>
 #include <Noctavi/MonitoredEntry/MissingEntry.h>
 #include <Noctavi/MonitoredEntry/SearchResult.h>
+
+#include <support/ModelValues.h>
 
 #include <boost/make_shared.hpp>
 

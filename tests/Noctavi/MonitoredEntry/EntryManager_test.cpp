@@ -1,5 +1,3 @@
-#include "ModelValues.h"
-
 #include <Noctavi/MonitoredEntry/DuplicateEntry.h>
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
@@ -11,6 +9,7 @@
 #include <Noctavi/MonitoredEntry/Transaction.h>
 #include <Noctavi/System/ConfigLimits.h>
 
+#include <support/ModelValues.h>
 #include <support/WaitUntil.h>
 
 #include <boost/thread/thread.hpp>

@@ -1,5 +1,3 @@
-#include "ModelValues.h"
-
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryDB.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
@@ -14,6 +12,7 @@
 #include <pelmo/system_error.hpp>
 
 #include <support/Fifo.h>
+#include <support/ModelValues.h>
 #include <support/ReadFile.h>
 #include <support/ScopedEnv.h>
 #include <support/ScopedNoPermissionOverride.h>

@@ -1,5 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
-
 #include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/MonitoredEntry/ModelLock.h>
 #include <Noctavi/UI/DialogItem.h>
@@ -9,7 +7,9 @@
 #include <Noctavi/UI/SpinButton.h>
 
 #include <support/FakeResponder.h>
+#include <support/ModelValues.h>
 #include <support/ScopedSearchOptions.h>
+#include <support/ui/DialogControls.h>
 #include <support/ui/MessageBoxRecorder.h>
 #include <support/ui/ProcessEventsUntil.h>
 
@@ -30,6 +30,7 @@ namespace {
 
 using MonitoredEntry::Config;
 using MonitoredEntry::Entry;
+using support::Click;
 
 enum Page { kMachinePage, kUserPage, kSettingsPage };
 enum {
@@ -78,7 +79,6 @@ protected:
     }
 
     static QLineEdit& Edit(const QWidget& page, int id) { return UI::GetDlgItem<QLineEdit>(page, id); }
-    static void Click(const QWidget& dialog, int id) { UI::GetDlgItem<QAbstractButton>(dialog, id).click(); }
     static bool OkEnabled(const UI::EntryConfigSheet& sheet) { return UI::GetDlgItem(sheet, kOk).isEnabled(); }
 
     Entry Stored(BasicID<long> id)

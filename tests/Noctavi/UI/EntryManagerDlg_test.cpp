@@ -1,13 +1,13 @@
-#include "../MonitoredEntry/ModelValues.h"
-
 #include <Noctavi/UI/DialogItem.h>
 #include <Noctavi/UI/EntryListCtrl.h>
 #include <Noctavi/UI/EntryManagerDlg.h>
 #include <Noctavi/UI/EntryWizard/Wizard.h>
 #include <Noctavi/UI/WaitCursor.h>
 
+#include <support/ModelValues.h>
 #include <support/ScopedSettings.h>
 #include <support/StandInOpener.h>
+#include <support/ui/DialogControls.h>
 #include <support/ui/MessageBoxRecorder.h>
 #include <support/ui/ProcessEventsUntil.h>
 
@@ -76,7 +76,7 @@ protected:
         return enabled;
     }
 
-    void Click(int id) const { UI::GetDlgItem<QPushButton>(*dialog_, id).click(); }
+    void Click(int id) const { support::Click(*dialog_, id); }
 
     EntryProperty Stored(ID id)
     {

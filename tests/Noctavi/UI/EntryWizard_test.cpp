@@ -22,6 +22,7 @@
 #include <support/ScopedSearchOptions.h>
 #include <support/ScopedSettings.h>
 #include <support/StandInOpener.h>
+#include <support/ui/DialogControls.h>
 #include <support/ui/FakeTray.h>
 #include <support/ui/MessageBoxRecorder.h>
 #include <support/ui/ProcessEventsUntil.h>
@@ -92,9 +93,9 @@ protected:
     template <class T = QLineEdit>
     static T& Item(const Wizard& wizard, int id)
     {
-        return UI::GetDlgItem<T>(Page(wizard), id);
+        return support::Item<T>(Page(wizard), id);
     }
-    static void Click(const Wizard& wizard, int id) { Item<QAbstractButton>(wizard, id).click(); }
+    static void Click(const Wizard& wizard, int id) { support::Click(Page(wizard), id); }
     static bool Offered(const Wizard& wizard, QWizard::WizardButton which)
     {
         const QAbstractButton* button = wizard.button(which);
@@ -338,6 +339,22 @@ TEST_F(EntryWizardTest, AHostThatAnEntryHasAsksWhetherToCloseAndNeverAdds)
     }
     EXPECT_TRUE(support::ProcessEventsUntil([&] { return !wizard->isVisible(); }));
     EXPECT_EQ(wizard->result(), QDialog::Rejected);
+}
+
+// Only another machine reloads the list; the same one keeps the user chosen.
+TEST_F(EntryWizardTest, BackAndNextWithTheSameMachineKeepTheChosenUser)
+{
+    support::FakeInformationServer machine(support::FakeMachine::Options("127.0.0.97"));
+    machine.AddAccount({"alice", "Alice", "pw"});
+    const auto wizard = Open();
+    EnterMachine(*wizard, machine.Machine());
+    ASSERT_EQ(wizard->currentId(), Wizard::kUserSelectPage);
+    SelectUser(*wizard, 0);
+    Item(*wizard, kUserPassword).setText("pw");
+    Press(*wizard, QWizard::BackButton);
+    Press(*wizard, QWizard::NextButton);
+    EXPECT_EQ(UserFields(*wizard), (QStringList{"Alice", "alice", "pw"}));
+    EXPECT_TRUE(Offered(*wizard, QWizard::NextButton));
 }
 
 // A list that cannot be read must not leave another machine's account chosen.

@@ -27,6 +27,7 @@
 #include <support/ScopedEnv.h>
 #include <support/TempDir.h>
 #include <support/WaitUntil.h>
+#include <support/ui/DialogControls.h>
 #include <support/ui/MessageBoxRecorder.h>
 #include <support/ui/ProcessEventsUntil.h>
 
@@ -73,16 +74,8 @@ QPoint Centre(const QWidget& widget)
     return {(2 * r.x() + r.width()) / 2, (2 * r.y() + r.height()) / 2};
 }
 
-template <class T = QWidget>
-T& Item(const QWidget& dialog, int id)
-{
-    return UI::GetDlgItem<T>(dialog, id);
-}
-
-void Click(const QWidget& dialog, int id)
-{
-    Item<QAbstractButton>(dialog, id).click();
-}
+using support::Click;
+using support::Item;
 
 // "NTV=2" and so on: the query pairs of each request for the document page,
 // counted once although a request that is challenged is sent again with

@@ -1,5 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
-
 #include <Noctavi/MonitoredEntry/Distinction.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
 #include <Noctavi/Monitor/EventSignalObserver.h>
@@ -8,7 +6,9 @@
 #include <Noctavi/UI/EventDlg.h>
 #include <Noctavi/UI/EventLogDlg.h>
 
+#include <support/ModelValues.h>
 #include <support/WaitUntil.h>
+#include <support/ui/DialogControls.h>
 #include <support/ui/ProcessEventsUntil.h>
 
 #include <gtest/gtest.h>
@@ -100,7 +100,7 @@ protected:
     QTreeView& View(int id) const { return UI::GetDlgItem<QTreeView>(viewer_, id); }
     bool Enabled(int id) const { return UI::GetDlgItem(viewer_, id).isEnabled(); }
     QString Text(int id) const { return UI::GetDlgItem<QLabel>(viewer_, id).text(); }
-    void Click(int id) const { UI::GetDlgItem<QAbstractButton>(viewer_, id).click(); }
+    void Click(int id) const { support::Click(viewer_, id); }
 
     // Selects the list's row whose column shows the text; none for an empty text.
     void Select(int list, int column, const QString& text) const
@@ -177,6 +177,24 @@ TEST_F(EventLogDlgTest, AllConfirmMarksEveryEventReadAndTheListDropsTheBold)
     EXPECT_TRUE(support::ProcessEventsUntil([this] { return !AnyEventBold(); }));
     const MonitoredEntry::ModelLock lock(manager_);
     EXPECT_EQ(manager_.GetEntryDB().GetEntry(watched_).GetSharedEventLog()->CountUnread(), 0);
+}
+
+// Each notification shows the selection again, and must not offer the button
+// back: Refresh going off, and the bold going, tell that it has come.
+TEST_F(EventLogDlgTest, AllConfirmStaysOffForAnEntryWhoseEventsAreAllReadAfterTheNotificationToo)
+{
+    const ID allRead = AddWithEvents(testvalues::Property(L"198.51.100.4"), {{L"e", true}});
+    ASSERT_TRUE(support::ProcessEventsUntil([this] { return View(kEntries).model()->rowCount() == 3; }));
+    Select(kEntries, 1, "198.51.100.4");
+    EXPECT_FALSE(Enabled(kAllConfirm)) << "all read";
+    testvalues::Change(manager_, allRead, [](MonitoredEntry::EntryProperty& property) { property.SetMonitoring(false); });
+    ASSERT_TRUE(support::ProcessEventsUntil([this] { return !Enabled(kRefresh); }));
+    EXPECT_FALSE(Enabled(kAllConfirm)) << "all read, after the notification";
+
+    Select(kEntries, 1, "printer.example");
+    Click(kAllConfirm);
+    ASSERT_TRUE(support::ProcessEventsUntil([this] { return !AnyEventBold(); }));
+    EXPECT_FALSE(Enabled(kAllConfirm)) << "all confirmed, after the notification";
 }
 
 TEST_F(EventLogDlgTest, ADoubleClickMarksTheEventReadBeforeItsDialogOpens)

@@ -5,6 +5,7 @@
 
 #include <support/FakeResponder.h>
 #include <support/ScopedSearchOptions.h>
+#include <support/ui/DialogControls.h>
 
 #include <pelmo/communication_failure.hpp>
 
@@ -63,10 +64,7 @@ QStringList Lines(const UI::MachinePickList& list)
     return lines;
 }
 
-void Click(const UI::MachinePickList& list, int id)
-{
-    UI::GetDlgItem<QPushButton>(list, id).click();
-}
+using support::Click;
 
 class MachinePickListTest : public testing::Test {
 protected:

@@ -1,5 +1,3 @@
-#include "../MonitoredEntry/ModelValues.h"
-
 #include <Noctavi/MachineEvent/Event.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/EventProperty.h>
@@ -20,6 +18,7 @@
 #include <Noctavi/UI/PopupMenu.h>
 #include <Noctavi/UI/SystemTrayIcon.h>
 
+#include <support/ModelValues.h>
 #include <support/ui/FakeTray.h>
 #include <support/ui/MessageBoxRecorder.h>
 #include <support/ui/ScopedCatalogue.h>

@@ -4,6 +4,7 @@
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/Observer.h>
 #include <Noctavi/UI/Guard.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -46,6 +47,7 @@ public:
         try {
             model_->RemoveObserver(*this);
         } catch (...) {
+            Utility::TraceFailure(Utility::kTraceUi, "a window could not stop observing the model");
         }
         model_ = nullptr;
     }

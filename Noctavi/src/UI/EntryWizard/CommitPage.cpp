@@ -10,6 +10,7 @@
 #include <Noctavi/UI/EntryWizard/Wizard.h>
 #include <Noctavi/UI/Message.h>
 #include <Noctavi/UI/SubscriptionWait.h>
+#include <Noctavi/Utility/Trace.h>
 
 #include <dialogs/EntryWizard/CommitPage.h>
 
@@ -104,6 +105,7 @@ void CommitPage::OpenNotificationSettings(BasicID<long> id, const MonitoredEntry
     try {
         IS::InformationServer(property.GetMFP()).OpenPage(property.GetUser(), IS::PageMode::NotificationSettings);
     } catch (...) {
+        Utility::TraceFailure(Utility::kTraceUi, "the notification settings page could not be opened");
         // The page is a convenience; the entry stands without it.
     }
 }

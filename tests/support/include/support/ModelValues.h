@@ -1,5 +1,5 @@
-#ifndef NOCTAVI_TESTS_MONITOREDENTRY_MODELVALUES_H
-#define NOCTAVI_TESTS_MONITOREDENTRY_MODELVALUES_H
+#ifndef NOCTAVI_TESTS_SUPPORT_MODELVALUES_H
+#define NOCTAVI_TESTS_SUPPORT_MODELVALUES_H
 
 #include <Noctavi/MonitoredEntry/Entry.h>
 #include <Noctavi/MonitoredEntry/EntryManager.h>
@@ -19,9 +19,9 @@ namespace testvalues {
 // A valid property for an entry on the host, within the default limits.
 inline MonitoredEntry::EntryProperty Property(const std::wstring& host, bool monitoring = true)
 {
-    using namespace MonitoredEntry;
-    return EntryProperty(monitoring, MFP(boost::none, host, 80, boost::none, false),
-                         User(boost::none, L"alice", Password()), Config(5, 60000, true, 0, false, false));
+    namespace M = MonitoredEntry;
+    return M::EntryProperty(monitoring, M::MFP(boost::none, host, 80, boost::none, false),
+                            M::User(boost::none, L"alice", M::Password()), M::Config(5, 60000, true, 0, false, false));
 }
 
 inline MonitoredEntry::EventProperty Event(const std::wstring& info)

@@ -1,8 +1,6 @@
 // The pop-up event manager with the presenter the program gives it, and the
 // pop-ups it shows: prepared on the manager's thread and shown on the GUI
 // thread, the test's.
-#include "../MonitoredEntry/ModelValues.h"
-
 #include <Noctavi/HTTP/Timeout.h>
 #include <Noctavi/IS/Config.h>
 #include <Noctavi/MachineEvent/PopupEventManager.h>
@@ -14,8 +12,10 @@
 #include <Noctavi/UI/WaitCursor.h>
 
 #include <support/FakeMachine.h>
+#include <support/ModelValues.h>
 #include <support/PngPicture.h>
 #include <support/ScopedSettings.h>
+#include <support/ui/DialogControls.h>
 #include <support/ui/ProcessEventsUntil.h>
 
 #include <boost/make_shared.hpp>
@@ -45,10 +45,7 @@ using ID = BasicID<long>;
 
 enum { kInfo = 1076, kThumbnail = 1080, kEventLogViewer = 1128, kClose = 1 };
 
-void Click(const QWidget& popup, int id)
-{
-    UI::GetDlgItem<QAbstractButton>(popup, id).click();
-}
+using support::Click;
 
 std::string InfoOf(const QWidget& popup)
 {
