@@ -1,7 +1,7 @@
 #include "Samples.h"
 #include "Shots.h"
 
-#include <Noctavi/UI/MessageBox.h>
+#include <Noctavi/UI/MessageBoxSeam.h>
 #include <Noctavi/Utility/SearchOptions.h>
 
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "../MonitoredEntry/ModelValues.h"
-
 #include <Noctavi/MachineEvent/FindEvent.h>
 #include <Noctavi/MonitoredEntry/ChangeEntry.h>
 #include <Noctavi/MonitoredEntry/EventLog.h>
+
+#include <support/ModelValues.h>
 
 #include <gtest/gtest.h>
 
