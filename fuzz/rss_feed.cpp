@@ -2,7 +2,8 @@
 // separator line, the current one after it) as the event monitor does, and
 // searches the current one for new items. A feed that is analysed is valid,
 // analysis fails only with a request failure, and the new items are exactly
-// those after the last item carrying the previous feed's last guid.
+// those after the last item carrying the guid of the newest item of the
+// previous feed that the current one still holds.
 #include "Check.h"
 
 #include <Noctavi/HTTP/Error.h>
@@ -37,19 +38,31 @@ std::unique_ptr<RSS::RSSFeed> Analyzed(const std::string& bytes)
     }
 }
 
+// The guid of the newest item of previous that current still holds, if any.
+const std::string* Anchor(const RSS::RSSFeed& previous, const RSS::ItemList& items)
+{
+    const RSS::ItemList& seen = previous.GetItemList();
+    for (auto item = seen.rbegin(); item != seen.rend(); ++item) {
+        const std::string& guid = item->GetGuid();
+        if (std::any_of(items.begin(), items.end(), [&guid](const RSS::Item& held) { return held.GetGuid() == guid; }))
+            return &guid;
+    }
+    return nullptr;
+}
+
 void CheckNewItems(const RSS::RSSFeed& previous, const RSS::RSSFeed& current)
 {
     const RSS::ItemList& items = current.GetItemList();
     const RSS::ItemList::const_iterator first = RSS::FindNewItems(previous, current);
     Check(first >= items.begin() && first <= items.end());
-    if (previous.GetItemList().empty()) {
+    const std::string* const guid = Anchor(previous, items);
+    if (!guid) {
         Check(first == items.begin());
         return;
     }
-    const std::string& guid = previous.GetItemList().back().GetGuid();
-    const auto hasGuid = [&guid](const RSS::Item& item) { return item.GetGuid() == guid; };
+    const auto hasGuid = [guid](const RSS::Item& item) { return item.GetGuid() == *guid; };
     Check(std::none_of(first, items.end(), hasGuid));
-    Check(first == items.begin() || hasGuid(*(first - 1)));
+    Check(first != items.begin() && hasGuid(*(first - 1)));
 }
 
 } // namespace
