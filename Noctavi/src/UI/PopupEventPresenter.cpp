@@ -3,6 +3,7 @@
 #include <Noctavi/HTTP/Error.h>
 #include <Noctavi/IS/InformationServer.h>
 #include <Noctavi/MachineEvent/Event.h>
+#include <Noctavi/UI/EventHandover.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/UI/PopupEventDlg.h>
 #include <Noctavi/UI/WaitCursor.h>
@@ -17,7 +18,6 @@
 #include <QImage>
 #include <QThread>
 
-#include <atomic>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -130,10 +130,7 @@ struct PopupEventPresenter::Pimpl {
     std::shared_ptr<Handover> shown;
     // Replaced pop-ups that may still run one of their actions.
     std::vector<std::unique_ptr<PopupEventDlg>> retired;
-    // Qt's event queue hands a posted call to the GUI thread through locks
-    // that the thread sanitizer does not see; this pair of atomic operations
-    // shows it the handover.
-    std::atomic<unsigned int> posted{0};
+    EventHandover posting;
 
     void Open(const std::shared_ptr<Handover>& handover, const MachineEvent::Event& event, const std::optional<QImage>& thumbnail,
               BasicID<long> entryID);
@@ -227,14 +224,12 @@ void PopupEventPresenter::Dismiss()
 
 void PopupEventPresenter::Post(std::function<void()> call)
 {
-    auto* posted = new CallEvent(std::move(call));
-    pimpl_->posted.fetch_add(1, std::memory_order_release);
-    QCoreApplication::postEvent(this, posted);
+    pimpl_->posting.Post(*this, new CallEvent(std::move(call)));
 }
 
 bool PopupEventPresenter::event(QEvent* event)
 {
-    pimpl_->posted.load(std::memory_order_acquire);
+    pimpl_->posting.Received();
     if (event->type() != CallEvent::Type())
         return QObject::event(event);
     static_cast<const CallEvent*>(event)->Run();

@@ -3,13 +3,11 @@
 
 #include <Noctavi/MonitoredEntry/EntryManager.h>
 #include <Noctavi/MonitoredEntry/Observer.h>
+#include <Noctavi/UI/EventHandover.h>
 #include <Noctavi/UI/Guard.h>
 #include <Noctavi/Utility/Trace.h>
 
-#include <QCoreApplication>
 #include <QEvent>
-
-#include <atomic>
 
 namespace UI {
 
@@ -54,9 +52,7 @@ public:
 
     void Notify(MonitoredEntry::EntryManager&) override
     {
-        auto* changed = new QEvent(ModelChangedEvent());
-        posted_.fetch_add(1, std::memory_order_release);
-        QCoreApplication::postEvent(this, changed);
+        handover_.Post(*this, new QEvent(ModelChangedEvent()));
     }
 
 protected:
@@ -64,7 +60,7 @@ protected:
 
     bool event(QEvent* event) override
     {
-        posted_.load(std::memory_order_acquire);
+        handover_.Received();
         if (event->type() != ModelChangedEvent())
             return Window::event(event);
         RunGuarded(this, [this] { Update(); });
@@ -73,10 +69,7 @@ protected:
 
 private:
     MonitoredEntry::EntryManager* model_ = nullptr;
-    // Qt's event queue hands the event to the GUI thread through locks that
-    // the thread sanitizer does not see; this pair of atomic operations shows
-    // it the handover.
-    std::atomic<unsigned int> posted_{0};
+    EventHandover handover_;
 };
 
 } // namespace UI
